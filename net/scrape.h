@@ -1,0 +1,29 @@
+// Picking values out of pages, and writing form values.
+#pragma once
+
+#include "text.h"
+
+#include <utility>
+#include <vector>
+
+namespace zv {
+
+// The text after the first left marker up to the next right marker. Without the left
+// marker: "失败"; without the right one: "未找到"; found is cleared in both cases.
+Text TextBetween(std::string_view text, std::string_view left, std::string_view right,
+                 bool* found = nullptr);
+
+// For each row marker in page order, the text after it up to the first column marker.
+TextList SplitFirstColumns(std::string_view text, std::string_view rowMarker,
+                           std::string_view columnMarker);
+
+// Every byte as "%" and two upper-case hexadecimal digits.
+Text PercentEncodeAll(std::string_view text);
+
+// A form value as typed, except the four bytes the form encoding gives a meaning.
+Text FormValue(std::string_view text);
+
+// "name=value&name=value" from already encoded values, in order.
+Text FormBody(const std::vector<std::pair<std::string_view, Text>>& fields);
+
+} // namespace zv

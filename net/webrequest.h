@@ -1,0 +1,48 @@
+// The one HTTP routine every exchange with the portal and the site goes through.
+#pragma once
+
+#include "text.h"
+
+#include <functional>
+
+namespace zv {
+
+enum class RequestShape {
+    Browser, // HTTP/1.1 with the browser-like default header lines
+    Plain10, // HTTP/1.0 GET whose only header of its own is "Accept: */*"
+};
+
+struct WebRequestOptions {
+    Text method;                   // "POST" (any case) sends a POST; anything else a GET
+    Text proxy;                    // an HTTP proxy "host:port", or empty
+    Text headers;                  // extra header lines, each ending in "\r\n"
+    Bytes body;                    // the form body of a POST
+    Text* replyHeaders = nullptr;  // receives the raw header block of the final reply
+    RequestShape shape = RequestShape::Browser;
+};
+
+// The reply body; empty when nothing could be read, a handle could not be made, or the
+// reply grew past the size limit. A reply that is cut off or stalls yields what arrived.
+Bytes WebRequest(const Text& url, const WebRequestOptions& options = {});
+Bytes WebRequest(const Text& url, const Text& method, const Bytes& body);
+
+// Called between waits for data so the window system can deliver events. A request
+// started from inside the pump works; it runs to its end before the outer one goes on.
+void SetEventPump(std::function<void()> pump);
+
+// Limits, adjustable for tests.
+struct WebRequestLimits {
+    long connectTimeoutMs = 18000;
+    long stallTimeoutMs = 18000;      // a reply that delivers nothing this long ends the read
+    size_t maxReplyBytes = 16u << 20; // larger replies yield the empty string
+    int pollSliceMs = 10;
+};
+WebRequestLimits& RequestLimits();
+
+// Forget every cookie of the process-wide store.
+void ClearCookies();
+
+extern const char* const kUserAgent;
+extern const char* const kDefaultAccept;
+
+} // namespace zv

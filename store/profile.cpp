@@ -1,0 +1,407 @@
+#include "profile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <map>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+
+namespace zv {
+
+namespace {
+
+bool IsBlank(unsigned char c) { return c == ' ' || (c >= 0x09 && c <= 0x0D); }
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// No write may put a line break into the file.
+Text OneLine(std::string_view s) {
+    Text out(s);
+    for (char& c : out)
+        if (c == '\r' || c == '\n') c = ' ';
+    return out;
+}
+
+// Leading bytes up to 0x20 are not part of an argument; neither are trailing blanks,
+// which no name in the file can hold.
+Text Argument(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 0x20) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return OneLine(s);
+}
+
+struct Line {
+    enum Kind { Other, Key, Section };
+    Text raw; // without its line end
+    Text eol; // "\r\n", "\n", "\r" or "" for a last line without one
+    Kind kind = Other;
+    Text name;  // section or key name, trimmed
+    Text value; // key value, trimmed and unquoted
+};
+
+Line ParseLine(std::string_view raw, std::string_view eol) {
+    Line l;
+    l.raw = Text(raw);
+    l.eol = Text(eol);
+    std::string_view s = raw;
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    if (s.empty() || s.front() == ';') return l;
+    if (s.front() == '[') {
+        std::string_view inner = s.substr(1);
+        const auto close = inner.rfind(']');
+        if (close != std::string_view::npos) inner = inner.substr(0, close);
+        l.kind = Line::Section;
+        l.name = Text(Trim(inner));
+        return l;
+    }
+    const auto eq = s.find('=');
+    l.kind = Line::Key;
+    if (eq == std::string_view::npos) {
+        l.name = Text(Trim(s));
+        return l;
+    }
+    l.name = Text(Trim(s.substr(0, eq)));
+    std::string_view v = Trim(s.substr(eq + 1));
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    l.value = Text(v);
+    return l;
+}
+
+struct Section {
+    Line header;
+    std::vector<Line> lines;
+    std::unordered_map<Text, size_t> keys; // folded name -> first line with it
+    size_t afterLastKey = 0;               // where a new key goes
+};
+
+// A parsed profile file that writes back every untouched byte as it was.
+struct Document {
+    std::vector<Line> preamble;
+    std::vector<Section> sections;
+    std::unordered_map<Text, size_t> index; // folded name -> first section with it
+    Text eol = "\r\n";
+
+    void Reindex() {
+        index.clear();
+        for (size_t i = 0; i < sections.size(); ++i) index.emplace(LowerAscii(sections[i].header.name), i);
+    }
+    Section* FindSection(const Text& name) {
+        auto it = index.find(LowerAscii(name));
+        return it == index.end() ? nullptr : &sections[it->second];
+    }
+};
+
+void AddLine(Document& d, Line line) {
+    if (line.kind == Line::Section) {
+        Section s;
+        s.header = std::move(line);
+        d.index.emplace(LowerAscii(s.header.name), d.sections.size());
+        d.sections.push_back(std::move(s));
+        return;
+    }
+    if (d.sections.empty()) {
+        d.preamble.push_back(std::move(line));
+        return;
+    }
+    Section& s = d.sections.back();
+    if (line.kind == Line::Key) {
+        s.keys.emplace(LowerAscii(line.name), s.lines.size());
+        s.afterLastKey = s.lines.size() + 1;
+    }
+    s.lines.push_back(std::move(line));
+}
+
+Document Parse(std::string_view bytes) {
+    Document d;
+    bool eolChosen = false;
+    size_t i = 0;
+    while (i < bytes.size()) {
+        size_t end = i;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+        size_t next = end;
+        if (next < bytes.size()) next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
+        std::string_view eol = bytes.substr(end, next - end);
+        if (!eolChosen && !eol.empty()) {
+            d.eol = Text(eol);
+            eolChosen = true;
+        }
+        AddLine(d, ParseLine(bytes.substr(i, end - i), eol));
+        i = next;
+    }
+    return d;
+}
+
+Text Serialize(const Document& d) {
+    Text out;
+    auto put = [&out](const Line& l) {
+        out += l.raw;
+        out += l.eol;
+    };
+    for (const Line& l : d.preamble) put(l);
+    for (const Section& s : d.sections) {
+        put(s.header);
+        for (const Line& l : s.lines) put(l);
+    }
+    return out;
+}
+
+// The last line of the document must end before anything is appended after it.
+void EndLastLine(Document& d) {
+    Line* last = nullptr;
+    if (!d.sections.empty()) {
+        Section& s = d.sections.back();
+        last = s.lines.empty() ? &s.header : &s.lines.back();
+    } else if (!d.preamble.empty()) {
+        last = &d.preamble.back();
+    }
+    if (last && last->eol.empty()) last->eol = d.eol;
+}
+
+// A value read back loses one pair of enclosing quotes, so such a value gets another pair.
+Text StoredValue(const Text& value) {
+    Text v = OneLine(value);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return v.front() + v + v.back();
+    return v;
+}
+
+void SetValue(Document& d, const Text& section, const Text& key, const Text& value) {
+    const Text stored = StoredValue(value);
+    Section* s = d.FindSection(OneLine(section));
+    if (!s) {
+        EndLastLine(d);
+        Line header;
+        header.kind = Line::Section;
+        header.name = OneLine(section);
+        header.raw = "[" + header.name + "]";
+        header.eol = d.eol;
+        AddLine(d, std::move(header));
+        s = &d.sections.back();
+    }
+    auto it = s->keys.find(LowerAscii(OneLine(key)));
+    if (it != s->keys.end()) {
+        Line& l = s->lines[it->second];
+        const auto eq = l.raw.find('=');
+        l.raw = (eq == Text::npos ? l.raw : l.raw.substr(0, eq)) + "=" + stored;
+        l.value = ParseLine(l.raw, "").value;
+        return;
+    }
+    Line l;
+    l.kind = Line::Key;
+    l.name = OneLine(key);
+    l.raw = l.name + "=" + stored;
+    l.value = ParseLine(l.raw, "").value;
+    const size_t at = s->afterLastKey;
+    Line& before = at == 0 ? s->header : s->lines[at - 1];
+    if (before.eol.empty()) {
+        // That line was the file's last one; the new line keeps its missing line end.
+        before.eol = d.eol;
+    } else {
+        l.eol = before.eol;
+    }
+    const Text folded = LowerAscii(l.name);
+    s->lines.insert(s->lines.begin() + static_cast<long>(at), std::move(l));
+    s->keys.emplace(folded, at);
+    s->afterLastKey = at + 1;
+}
+
+bool RemoveSection(Document& d, const Text& section) {
+    auto it = d.index.find(LowerAscii(section));
+    if (it == d.index.end()) return false;
+    d.sections.erase(d.sections.begin() + static_cast<long>(it->second));
+    d.Reindex();
+    return true;
+}
+
+struct FileStamp {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = -1;
+    timespec mtime{};
+    bool operator==(const FileStamp& o) const {
+        return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+               mtime.tv_nsec == o.mtime.tv_nsec;
+    }
+};
+
+bool Stamp(const Text& path, FileStamp& st) {
+    struct stat sb;
+    if (::stat(path.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode)) return false;
+    st.dev = sb.st_dev;
+    st.ino = sb.st_ino;
+    st.size = sb.st_size;
+    st.mtime = sb.st_mtim;
+    return true;
+}
+
+bool ReadWhole(const Text& path, Text& out) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    out.clear();
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) break;
+        out.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+// The parsed file, kept while the file on disk is the one it was parsed from.
+struct CacheEntry {
+    FileStamp stamp;
+    std::shared_ptr<Document> doc;
+};
+
+std::map<Text, CacheEntry>& Cache() {
+    static std::map<Text, CacheEntry> cache;
+    return cache;
+}
+
+// The document of the file as it is on disk now; an empty one when it cannot be read.
+std::shared_ptr<Document> Load(const Text& path, bool* exists = nullptr) {
+    FileStamp st;
+    const bool present = Stamp(path, st);
+    if (exists) *exists = present;
+    auto& cache = Cache();
+    if (!present) {
+        cache.erase(path);
+        return std::make_shared<Document>();
+    }
+    auto it = cache.find(path);
+    if (it != cache.end() && it->second.stamp == st) return it->second.doc;
+    Text bytes;
+    if (!ReadWhole(path, bytes)) {
+        cache.erase(path);
+        return std::make_shared<Document>();
+    }
+    auto doc = std::make_shared<Document>(Parse(bytes));
+    FileStamp after;
+    // Only a file that did not change while it was read is worth keeping.
+    if (Stamp(path, after) && after == st) cache[path] = CacheEntry{st, doc};
+    return doc;
+}
+
+bool WriteAll(int fd, const Text& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Replaces the file by a new one holding the bytes: a temporary file in the same folder,
+// flushed to disk, renamed over the old one.
+bool Replace(const Text& path, const Text& bytes) {
+    const auto slash = path.rfind('/');
+    const Text folder = slash == Text::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    Text tmpl = path + ".XXXXXX";
+    const int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) return false;
+    struct stat old;
+    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0600;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok) ok = ::rename(tmpl.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(tmpl.c_str());
+        return false;
+    }
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+// Applies a change to a private copy of the document and writes it; the cache takes the
+// new document only once it is on disk.
+template <typename Change>
+bool Modify(const Text& rawPath, Change change) {
+    const Text path = Argument(rawPath);
+    if (path.empty()) return false;
+    auto current = Load(path);
+    auto doc = current.use_count() > 1 ? std::make_shared<Document>(*current) : current;
+    if (!change(*doc)) return true; // nothing to change
+    if (!Replace(path, Serialize(*doc))) {
+        Cache().erase(path);
+        return false;
+    }
+    FileStamp st;
+    if (Stamp(path, st))
+        Cache()[path] = CacheEntry{st, doc};
+    else
+        Cache().erase(path);
+    return true;
+}
+
+} // namespace
+
+Text ReadProfileValue(const Text& rawPath, const Text& rawSection, const Text& rawKey) {
+    const Text path = Argument(rawPath), section = Argument(rawSection), key = Argument(rawKey);
+    if (path.empty() || section.empty() || key.empty()) return {};
+    auto doc = Load(path);
+    Section* s = doc->FindSection(section);
+    if (!s) return {};
+    auto it = s->keys.find(LowerAscii(key));
+    if (it == s->keys.end()) return {};
+    const Text& v = s->lines[it->second].value;
+    return v.size() > kMaxProfileValue ? v.substr(0, kMaxProfileValue) : v;
+}
+
+bool WriteProfileValue(const Text& path, const Text& section, const Text& key, const Text& value) {
+    return WriteProfileValues(path, {ProfileWrite{section, key, value}});
+}
+
+bool WriteProfileValues(const Text& path, const std::vector<ProfileWrite>& writes) {
+    return Modify(path, [&writes](Document& d) {
+        bool any = false;
+        for (const auto& [rawSection, rawKey, value] : writes) {
+            const Text section = Argument(rawSection), key = Argument(rawKey);
+            if (section.empty() || key.empty()) continue;
+            SetValue(d, section, key, value);
+            any = true;
+        }
+        return any;
+    });
+}
+
+bool DeleteProfileSection(const Text& path, const Text& rawSection) {
+    const Text section = Argument(rawSection);
+    if (section.empty()) return false;
+    return Modify(path, [&section](Document& d) { return RemoveSection(d, section); });
+}
+
+TextList ListProfileSections(const Text& rawPath) {
+    TextList out;
+    const Text path = Argument(rawPath);
+    if (path.empty()) return out;
+    auto doc = Load(path);
+    size_t used = 1; // the final zero byte
+    for (const Section& s : doc->sections) {
+        used += s.header.name.size() + 1;
+        if (used > kSectionListBuffer) break;
+        out.push_back(s.header.name);
+    }
+    return out;
+}
+
+} // namespace zv

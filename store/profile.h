@@ -1,0 +1,32 @@
+// Profile (INI) files with the Windows profile semantics. Every write reaches the disk
+// through a temporary file renamed over the old one, so a file is never torn.
+#pragma once
+
+#include "text.h"
+
+#include <tuple>
+#include <vector>
+
+namespace zv {
+
+// The key's value (at most 10,239 bytes); empty for anything missing.
+Text ReadProfileValue(const Text& path, const Text& section, const Text& key);
+
+// Sets the key, creating the file, the section or the key as needed. False when the
+// change could not be written (the file then holds what it held before).
+bool WriteProfileValue(const Text& path, const Text& section, const Text& key, const Text& value);
+
+// Removes the section's header line and all of its lines.
+bool DeleteProfileSection(const Text& path, const Text& section);
+
+// The section names in file order (as many as fit the 204,800-byte list).
+TextList ListProfileSections(const Text& path);
+
+// Several writes in one replacement of the file: (section, key, value) each, in order.
+using ProfileWrite = std::tuple<Text, Text, Text>;
+bool WriteProfileValues(const Text& path, const std::vector<ProfileWrite>& writes);
+
+constexpr size_t kMaxProfileValue = 10239;
+constexpr size_t kSectionListBuffer = 204800;
+
+} // namespace zv
