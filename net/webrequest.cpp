@@ -16,8 +16,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::function<void()>& Pump() {
-    static std::function<void()> pump;
+std::function<bool()>& Pump() {
+    static std::function<bool()> pump;
     return pump;
 }
 
@@ -102,7 +102,7 @@ WebRequestLimits& RequestLimits() {
     return limits;
 }
 
-void SetEventPump(std::function<void()> pump) { Pump() = std::move(pump); }
+void SetEventPump(std::function<bool()> pump) { Pump() = std::move(pump); }
 
 void ClearCookies() {
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
@@ -190,22 +190,21 @@ Bytes WebRequest(const Text& url, const WebRequestOptions& options) {
 
     if (curl_multi_add_handle(multi.get(), h) != CURLM_OK) return {};
     int running = 1;
-    bool stalled = false;
+    bool abandoned = false;
     while (running) {
-        if (Pump()) Pump()();
-        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
-        if (!running) break;
-        if (Clock::now() - t.lastActivity > std::chrono::milliseconds(limits.stallTimeoutMs)) {
-            stalled = true;
+        if (Pump() && !Pump()()) {
+            abandoned = true;
             break;
         }
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
+        if (!running) break;
+        if (Clock::now() - t.lastActivity > std::chrono::milliseconds(limits.stallTimeoutMs)) break;
         int fds = 0;
         curl_multi_poll(multi.get(), nullptr, 0, limits.pollSliceMs, &fds);
     }
-    (void)stalled;
     curl_multi_remove_handle(multi.get(), h);
 
-    if (t.tooLarge) return {};
+    if (t.tooLarge || abandoned) return {};
     if (options.replyHeaders) *options.replyHeaders = t.headers;
     return std::move(t.body);
 }

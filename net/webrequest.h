@@ -28,7 +28,8 @@ Bytes WebRequest(const Text& url, const Text& method, const Bytes& body);
 
 // Called between waits for data so the window system can deliver events. A request
 // started from inside the pump works; it runs to its end before the outer one goes on.
-void SetEventPump(std::function<void()> pump);
+// A pump that answers false abandons the request (the program is ending): it yields empty.
+void SetEventPump(std::function<bool()> pump);
 
 // Limits, adjustable for tests.
 struct WebRequestLimits {

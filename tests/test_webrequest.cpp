@@ -220,13 +220,27 @@ TEST_F(WebRequestTest, ARequestStartedFromThePumpWorks) {
     Text inner;
     bool inPump = false;
     SetEventPump([&] {
-        if (inPump || !inner.empty()) return;
+        if (inPump || !inner.empty()) return true;
         inPump = true;
         inner = WebRequest(server.url("/inner"));
         inPump = false;
+        return true;
     });
     EXPECT_EQ(WebRequest(server.url("/outer")), "outer");
     EXPECT_EQ(inner, "inner");
+}
+
+TEST_F(WebRequestTest, APumpThatSaysStopAbandonsTheRequest) {
+    RawServer server([](const RawRequest&) {
+        RawReply stall{"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nbegun"};
+        stall.stallMsBeforeClose = 3000;
+        return stall;
+    });
+    int calls = 0;
+    SetEventPump([&] { return ++calls < 5; });
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(WebRequest(server.url("/")), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2));
 }
 
 } // namespace

@@ -1,0 +1,33 @@
+// The Zorvane client: wires the platform, the transport's event pump and the main window.
+#include "mainwindow.h"
+#include "settings.h"
+#include "webrequest.h"
+
+#include <QApplication>
+#include <QFont>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    zv::SetProgramDir(QCoreApplication::applicationDirPath().toStdString());
+
+    zv::DesktopPlatform platform;
+    zv::SetEventPump([&platform] {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        return !platform.Ending();
+    });
+
+    zv::MainWindow window(platform, QCoreApplication::arguments());
+    window.Start();
+    if (!platform.Ending()) {
+        window.show();
+        // The modal login window stays in front of the main window shown behind it.
+        if (zv::LoginWindow* login = window.loginWindow()) {
+            login->raise();
+            login->activateWindow();
+        }
+        app.exec();
+    }
+    zv::SetEventPump(nullptr);
+    return 0;
+}

@@ -1,0 +1,52 @@
+#include "widgets.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+namespace zv {
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
+    QLabel::mouseReleaseEvent(e);
+    if (onRelease && rect().contains(e->position().toPoint())) onRelease(e->button());
+}
+
+QPoint NearParentPosition(int w, int h, int parentLeft, int parentWidth, int screenWidth, int screenHeight) {
+    int left = (screenWidth - w) / 2;
+    const int top = (screenHeight - h) / 2;
+    const double x = parentLeft - (static_cast<double>(w) - parentWidth) / 2.0;
+    left = x >= -1e-7 ? static_cast<int>(x) : parentLeft;
+    if (x - (static_cast<double>(screenWidth) - w) > 1e-7) left = screenWidth - w;
+    return {left, top};
+}
+
+void PlaceNearParent(QWidget* child, QWidget* parent) {
+    const QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
+    const QRect s = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QSize size = child->frameGeometry().size();
+    const QRect p = parent ? parent->frameGeometry() : QRect((s.width() - size.width()) / 2, 0, size.width(), 0);
+    child->move(NearParentPosition(size.width(), size.height(), p.left(), p.width(), s.width(), s.height()));
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor(24, 110, 200));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QRectF(0.5, 0.5, size - 1, size - 1));
+        p.setPen(QPen(Qt::white, size / 8.0));
+        const double m = size * 0.28;
+        p.drawLine(QPointF(m, m), QPointF(size - m, m));
+        p.drawLine(QPointF(size - m, m), QPointF(m, size - m));
+        p.drawLine(QPointF(m, size - m), QPointF(size - m, size - m));
+        icon.addPixmap(pm);
+    }
+    return icon;
+}
+
+} // namespace zv
