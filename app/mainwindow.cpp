@@ -62,6 +62,7 @@ MainWindow::MainWindow(Platform& platform, const QStringList& arguments) : platf
     connect(时钟_优化内存, &QTimer::timeout, this, [this] { TickTrimMemory(); });
     connect(时钟_更新公告, &QTimer::timeout, this, [this] { TickBanner(); });
 
+    tab1->Wire(&platform_, [this] { return FromQ(tab2->标签_ID->text()); }, [this] { OpenPhoneBook(); });
     connect(tab1->按钮_刷新, &QPushButton::clicked, this, [this] { RefreshAccountOverview(); });
     connect(tab1->按钮_分割号码个数, &QPushButton::clicked, this, [this] { CountForwardingNumbers(); });
 
@@ -97,6 +98,21 @@ MainWindow::MainWindow(Platform& platform, const QStringList& arguments) : platf
 
 MainWindow::~MainWindow() {
     if (login_) delete login_.data();
+    if (phoneBook_) {
+        if (AddContactWindow* add = phoneBook_->addWindow()) delete add;
+        delete phoneBook_.data();
+    }
+}
+
+PhoneBookWindow* MainWindow::OpenPhoneBook() {
+    if (!phoneBook_) {
+        phoneBook_ = new PhoneBookWindow(platform_, this, tab1->标签_客户名称, tab1->编辑框_被叫号码);
+        phoneBook_->show();
+    }
+    if (phoneBook_->isMinimized()) phoneBook_->showNormal();
+    phoneBook_->raise();
+    phoneBook_->activateWindow();
+    return phoneBook_;
 }
 
 void MainWindow::BuildMenu() {

@@ -3,6 +3,7 @@
 
 #include "platform.h"
 #include "loginwindow.h"
+#include "phonebookwindow.h"
 #include "tabs.h"
 
 #include <QMainWindow>
@@ -29,6 +30,9 @@ public:
     // Opens the login window (start-up and "切换账号(&C)"); at most one exists.
     LoginWindow* OpenLoginWindow();
     LoginWindow* loginWindow() const { return login_; }
+    // Opens the phone book, or brings the open one forward.
+    PhoneBookWindow* OpenPhoneBook();
+    PhoneBookWindow* phoneBook() const { return phoneBook_; }
 
     // Handlers of the shell, callable by tests.
     void TrayEvent(int type);
@@ -65,6 +69,7 @@ private:
     QLabel* Label(const char* name) const;
     Platform& platform_;
     QPointer<LoginWindow> login_;
+    QPointer<PhoneBookWindow> phoneBook_;
 };
 
 } // namespace zv

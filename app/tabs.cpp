@@ -1,5 +1,13 @@
 #include "tabs.h"
 
+#include "endpoints.h"
+#include "keyclick.h"
+#include "operations.h"
+#include "settings.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QRegularExpressionValidator>
 
 namespace zv {
@@ -95,6 +103,75 @@ DialTab::DialTab(QWidget* parent) : QWidget(parent) {
         f.setBold(true);
         (*keys[i].member)->setFont(f);
     }
+}
+
+void DialTab::Wire(Platform* platform, std::function<Text()> customerId, std::function<void()> openPhoneBook) {
+    platform_ = platform;
+    customerId_ = std::move(customerId);
+    openPhoneBook_ = std::move(openPhoneBook);
+    for (QPushButton* key : keypad())
+        connect(key, &QPushButton::clicked, this, [this, key] { AppendKey(key); });
+    connect(按钮_拨打, &QPushButton::clicked, this, [this] { PlaceCall(); });
+    connect(按钮_删除号码, &QPushButton::clicked, this, [this] { DeleteClicked(); });
+    connect(按钮_电话簿, &QPushButton::clicked, this, [this] {
+        if (openPhoneBook_) openPhoneBook_();
+    });
+    编辑框_被叫号码->installEventFilter(this);
+    按钮_删除号码->installEventFilter(this);
+}
+
+void DialTab::PlaceCall() {
+    const Text callee = FromQ(编辑框_被叫号码->text());
+    if (!callee.empty() && platform_) {
+        QPointer<DialTab> self(this);
+        const bool ok = PlaceCallRequest(PortalHost(), customerId_ ? customerId_() : Text(),
+                                         FromQ(组合框_主叫号码->currentText()), callee);
+        if (!self) return;
+        if (ok)
+            platform_->MessageBox(Gbk("拨打成功，请等待接听电话！"), 64, Gbk("成功"));
+        else
+            platform_->MessageBox(Gbk("拨打失败，请检查！"), 16);
+        if (!self) return;
+    }
+    编辑框_被叫号码->setFocus();
+}
+
+void DialTab::AppendKey(const QPushButton* key) {
+    编辑框_被叫号码->end(false);
+    编辑框_被叫号码->insert(key->text());
+    PlayKeyClick();
+}
+
+void DialTab::DeleteClicked() {
+    if (按钮_删除号码->text() == U("←")) {
+        QString t = 编辑框_被叫号码->text();
+        // One byte less; the box normally holds one-byte characters only.
+        Text bytes = FromQ(t);
+        if (!bytes.empty()) bytes.pop_back();
+        编辑框_被叫号码->setText(ToQ(bytes));
+    } else {
+        编辑框_被叫号码->clear();
+    }
+}
+
+void DialTab::DeleteRightReleased() {
+    按钮_删除号码->setText(按钮_删除号码->text() == U("◎") ? U("←") : U("◎"));
+}
+
+bool DialTab::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == 编辑框_被叫号码 && e->type() == QEvent::KeyPress) {
+        const auto* k = static_cast<QKeyEvent*>(e);
+        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && platform_) {
+            if (platform_->MessageBox(Gbk("确认拨打？"), 68) == kYes) PlaceCall();
+            return true;
+        }
+    }
+    if (watched == 按钮_删除号码 && e->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
+        DeleteRightReleased();
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 std::vector<QPushButton*> DialTab::keypad() const {

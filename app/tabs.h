@@ -3,6 +3,7 @@
 #pragma once
 
 #include "browser.h"
+#include "platform.h"
 #include "widgets.h"
 
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <functional>
 
 namespace zv {
 
@@ -19,6 +21,12 @@ QRect OnPage(int x, int y, int w, int h);
 class DialTab : public QWidget {
 public:
     explicit DialTab(QWidget* parent);
+    // Gives the tab what its behaviour needs from outside it.
+    void Wire(Platform* platform, std::function<Text()> customerId, std::function<void()> openPhoneBook);
+    void PlaceCall();
+    void AppendKey(const QPushButton* key);
+    void DeleteClicked();
+    void DeleteRightReleased();
     QGroupBox* 分组框9;
     QLabel* 标签_客户名称;
     QLabel* 标签_余额;
@@ -46,6 +54,14 @@ public:
     QPushButton* 按钮_0;
     QPushButton* 按钮_警号;
     std::vector<QPushButton*> keypad() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    Platform* platform_ = nullptr;
+    std::function<Text()> customerId_;
+    std::function<void()> openPhoneBook_;
 };
 
 class AccountTab : public QWidget {

@@ -13,6 +13,8 @@ struct Process {
     Text settingsPath; // programDir + "/config.ini"
     Text skinsFolder;  // programDir + "/Skins/"
     int signedIn = 0;  // 1 from the first successful sign-in on
+    Text phoneBookPath;    // programDir + "/phonebook.dat", set when the phone book opens
+    Text contactUnderEdit; // the contact the add-contact window edits, or empty
 };
 Process& Proc();
 void SetProgramDir(const Text& dir);

@@ -1,0 +1,101 @@
+#include "phonebook.h"
+
+#include "profile.h"
+#include "settings.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zv {
+
+namespace {
+const char kNumberKey[] = "phonenumber";
+const char kQqKey[] = "QQ";
+// Import files take every byte from 0x80 as the first of two.
+const unsigned char kImportLead = 0x80;
+} // namespace
+
+Text TrimSpaces(const Text& text) {
+    size_t b = 0, e = text.size();
+    for (;;) {
+        if (b < e && text[b] == ' ') ++b;
+        else if (e - b >= 2 && text[b] == '\xA1' && text[b + 1] == '\xA1') b += 2;
+        else break;
+    }
+    for (;;) {
+        if (e > b && text[e - 1] == ' ') --e;
+        else if (e - b >= 2 && text[e - 2] == '\xA1' && text[e - 1] == '\xA1') e -= 2;
+        else break;
+    }
+    return text.substr(b, e - b);
+}
+
+std::vector<Contact> ListContacts() {
+    const Text& path = Proc().phoneBookPath;
+    std::vector<Contact> out;
+    for (const Text& name : ListProfileSections(path))
+        out.push_back({name, TrimSpaces(ReadProfileValue(path, name, kNumberKey)),
+                       TrimSpaces(ReadProfileValue(path, name, kQqKey))});
+    return out;
+}
+
+void StoreContact(const Text& name, const Text& number, const Text& qq) {
+    Process& p = Proc();
+    if (!p.contactUnderEdit.empty() && p.contactUnderEdit != TrimSpaces(name))
+        DeleteProfileSection(p.phoneBookPath, p.contactUnderEdit);
+    WriteProfileValues(p.phoneBookPath, {{name, kNumberKey, number}, {name, kQqKey, qq}});
+    p.contactUnderEdit.clear();
+}
+
+void RemoveContact(const Text& name) { DeleteProfileSection(Proc().phoneBookPath, name); }
+
+void ImportContactText(const Text& content) {
+    std::vector<ProfileWrite> writes;
+    for (const Text& line : SplitWithLead(content, "\r\n", kImportLead)) {
+        TextList pieces = SplitWithLead(line, "=", kImportLead);
+        if (pieces.size() == 2) writes.emplace_back(std::move(pieces[0]), kNumberKey, std::move(pieces[1]));
+    }
+    if (!writes.empty()) WriteProfileValues(Proc().phoneBookPath, writes);
+}
+
+Text ImportContent(const Text& bytes) {
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c == 0x00 || c == 0x1A) return bytes.substr(0, i);
+        if (c >= kImportLead) ++i;
+    }
+    return bytes;
+}
+
+Text ReadImportFile(const Text& path) {
+    if (path.empty()) return {};
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return {};
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<size_t>(st.st_size) > kMaxImportFile) {
+        ::close(fd);
+        return {};
+    }
+    Text bytes;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return {};
+        }
+        if (n == 0) break;
+        bytes.append(buf, static_cast<size_t>(n));
+        if (bytes.size() > kMaxImportFile) { // grew while being read
+            ::close(fd);
+            return {};
+        }
+    }
+    ::close(fd);
+    return ImportContent(bytes);
+}
+
+} // namespace zv

@@ -1,0 +1,31 @@
+// A main window signed in to the stand-in portal, for the tests of the tabs.
+#pragma once
+
+#include "loginwindow.h"
+#include "mainwindow.h"
+#include "window_fixture.h"
+
+namespace zvtest {
+
+class SignedInTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        main = new zv::MainWindow(platform, {QStringLiteral("zorvane")});
+        main->Start();
+        main->show();
+        zv::LoginWindow* login = main->loginWindow();
+        ASSERT_NE(login, nullptr);
+        login->编辑框_用户->setText(QStringLiteral("95013825"));
+        login->编辑框_密码->setText(QStringLiteral("zorvane8"));
+        login->编辑框_验证码->setText(QString::fromStdString(portal.lastCaptcha()));
+        login->SignIn();
+        ASSERT_EQ(zv::Proc().signedIn, 1);
+        QTRY_VERIFY(main->loginWindow() == nullptr);
+        portal.clearLog();
+    }
+    QLabel* Label(const char* name) { return main->findChild<QLabel*>(zv::U(name)); }
+    zv::MainWindow* main = nullptr;
+};
+
+} // namespace zvtest

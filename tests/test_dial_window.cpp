@@ -1,0 +1,286 @@
+#include "keyclick.h"
+#include "phonebook.h"
+#include "signed_in.h"
+
+#include <QHeaderView>
+#include <fstream>
+
+using namespace zv;
+using zvtest::SignedInTest;
+
+namespace {
+
+class DialTest : public SignedInTest {
+protected:
+    DialTab* dial() { return main->tab1; }
+    std::vector<zvdev::LoggedRequest> Calls() { return Requests("/views/contact.mvc?method=conference"); }
+};
+
+TEST_F(DialTest, PlaceCallSendsTheThreeValuesAndTellsTheOutcome) {
+    dial()->编辑框_被叫号码->setText(QStringLiteral("13900001111"));
+    QTest::mouseClick(dial()->按钮_拨打, Qt::LeftButton);
+    ASSERT_EQ(Calls().size(), 1u);
+    EXPECT_EQ(Calls()[0].body, "customerId=20460&compere=13812345678&joins=13900001111");
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text, Gbk("拨打成功，请等待接听电话！"));
+    EXPECT_EQ(platform.boxes[0].style, 64);
+    EXPECT_EQ(platform.boxes[0].title, Gbk("成功"));
+    EXPECT_EQ(portal.account().calls.size(), 1u);
+    EXPECT_EQ(dial()->编辑框_被叫号码->text(), QStringLiteral("13900001111"));
+    EXPECT_EQ(main->focusWidget(), dial()->编辑框_被叫号码);
+
+    // The form's own bytes in the callee box stay inside its field.
+    dial()->编辑框_被叫号码->setText(QStringLiteral("139&compere=1"));
+    dial()->PlaceCall();
+    EXPECT_EQ(Calls().back().body, "customerId=20460&compere=13812345678&joins=139%26compere%3D1");
+    EXPECT_EQ(portal.account().calls.back().callee, "139&compere=1");
+
+    // Refused, cut, or answered with bytes that are not UTF-8: the failure message.
+    for (auto fault : {zvdev::Fault::Refuse, zvdev::Fault::Cut, zvdev::Fault::NotUtf8}) {
+        portal.setFault("/views/contact.mvc", fault);
+        platform.boxes.clear();
+        dial()->PlaceCall();
+        ASSERT_EQ(platform.boxes.size(), 1u) << zvdev::FaultName(fault);
+        EXPECT_EQ(platform.boxes[0].text, Gbk("拨打失败，请检查！"));
+        EXPECT_EQ(platform.boxes[0].style, 16);
+        EXPECT_EQ(platform.boxes[0].title, "");
+        portal.clearFaults();
+    }
+}
+
+TEST_F(DialTest, EnterAsksFirstAndAnEmptyBoxSendsNothing) {
+    QTest::mouseClick(dial()->按钮_拨打, Qt::LeftButton);
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_TRUE(platform.boxes.empty());
+
+    platform.answers = {kYes};
+    QTest::keyClick(dial()->编辑框_被叫号码, Qt::Key_Return);
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text, Gbk("确认拨打？"));
+    EXPECT_EQ(platform.boxes[0].style, 68);
+    EXPECT_TRUE(Calls().empty());
+
+    dial()->编辑框_被叫号码->setText(QStringLiteral("123"));
+    platform.answers = {kNo};
+    QTest::keyClick(dial()->编辑框_被叫号码, Qt::Key_Enter);
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_EQ(dial()->编辑框_被叫号码->text(), QStringLiteral("123"));
+    platform.answers = {kYes};
+    QTest::keyClick(dial()->编辑框_被叫号码, Qt::Key_Return);
+    EXPECT_EQ(Calls().size(), 1u);
+}
+
+TEST_F(DialTest, KeypadAppendsAtTheEndAndTheDeleteButtonHasTwoModes) {
+    QLineEdit* box = dial()->编辑框_被叫号码;
+    box->setText(QStringLiteral("12"));
+    box->setCursorPosition(0);
+    for (QPushButton* key : {dial()->按钮_星号, dial()->按钮_0, dial()->按钮_警号, dial()->按钮_9})
+        QTest::mouseClick(key, Qt::LeftButton);
+    EXPECT_EQ(box->text(), QStringLiteral("12*0#9"));
+    EXPECT_EQ(box->cursorPosition(), 6);
+    QTest::mouseClick(dial()->按钮_删除号码, Qt::LeftButton);
+    EXPECT_EQ(box->text(), QStringLiteral("12*0#"));
+    QTest::mouseClick(dial()->按钮_删除号码, Qt::RightButton);
+    EXPECT_EQ(dial()->按钮_删除号码->text(), U("◎"));
+    QTest::mouseClick(dial()->按钮_删除号码, Qt::LeftButton);
+    EXPECT_EQ(box->text(), QString());
+    QTest::mouseClick(dial()->按钮_删除号码, Qt::RightButton);
+    EXPECT_EQ(dial()->按钮_删除号码->text(), U("←"));
+    QTest::mouseClick(dial()->按钮_删除号码, Qt::LeftButton); // backspace on empty
+    EXPECT_EQ(box->text(), QString());
+    EXPECT_TRUE(Calls().empty());
+}
+
+TEST(KeyClick, TheClipIsTheStatedWave) {
+    const std::string& w = KeyClickWave();
+    ASSERT_EQ(w.size(), 44 + kKeyClickDataBytes);
+    EXPECT_EQ(w.substr(0, 4), "RIFF");
+    EXPECT_EQ(w.substr(8, 8), "WAVEfmt ");
+    auto le = [&w](size_t at, int n) {
+        unsigned v = 0;
+        for (int i = n - 1; i >= 0; --i) v = v * 256 + static_cast<unsigned char>(w[at + i]);
+        return v;
+    };
+    EXPECT_EQ(le(20, 2), 1u);     // PCM
+    EXPECT_EQ(le(22, 2), 2u);     // channels
+    EXPECT_EQ(le(24, 4), 44100u); // samples per second
+    EXPECT_EQ(le(34, 2), 16u);    // bits
+    EXPECT_EQ(le(40, 4), 23264u); // sample data
+    PlayKeyClick();               // harmless without an audio device
+}
+
+class PhoneBookTest : public DialTest {
+protected:
+    void SetUp() override {
+        DialTest::SetUp();
+        Proc().phoneBookPath = Proc().programDir + "/phonebook.dat";
+    }
+    PhoneBookWindow* Open() {
+        QTest::mouseClick(dial()->按钮_电话簿, Qt::LeftButton);
+        book = main->phoneBook();
+        return book;
+    }
+    void Select(std::initializer_list<int> rows) {
+        auto* list = book->超级列表框_联系人;
+        list->clearSelection();
+        for (int r : rows)
+            list->selectionModel()->select(list->model()->index(r, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    QString Cell(int row, int col) { return book->超级列表框_联系人->item(row, col)->text(); }
+    int RowCount() { return book->超级列表框_联系人->rowCount(); }
+    QPointer<PhoneBookWindow> book;
+};
+
+TEST_F(PhoneBookTest, OpensOnceWithTheCustomersNameAndAnEmptyList) {
+    Open();
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->windowTitle(), U("张伟的联系人列表"));
+    EXPECT_EQ(RowCount(), 0);
+    EXPECT_EQ(book->超级列表框_联系人->horizontalHeader()->count(), 3);
+    EXPECT_FALSE(book->isModal());
+    Open();
+    int books = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) books += w->objectName() == QStringLiteral("PhoneBookWindow");
+    EXPECT_EQ(books, 1);
+}
+
+TEST_F(PhoneBookTest, DoubleClickHandsTheFirstSelectedTrimmedNumberOver) {
+    StoreContact("a", "\xA1\xA1 111 ", "");
+    StoreContact("b", "222", "");
+    Open();
+    EXPECT_EQ(Cell(0, 1), QStringLiteral("111"));
+    dial()->编辑框_被叫号码->setText(QStringLiteral("999"));
+    Select({1, 0});
+    auto* list = book->超级列表框_联系人;
+    QTRY_VERIFY(list->viewport()->isVisible());
+    const QRect r = list->visualItemRect(list->item(1, 1));
+    // Ctrl keeps the selection of both rows; the row clicked is not the first selected.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
+    EXPECT_EQ(dial()->编辑框_被叫号码->text(), QStringLiteral("111"));
+    QTRY_VERIFY(!book);
+}
+
+TEST_F(PhoneBookTest, DeleteAsksAndRemovesOnlyTheFirstSelected) {
+    StoreContact("a", "1", "");
+    StoreContact("b", "2", "");
+    StoreContact("c", "3", "");
+    Open();
+    book->DeleteContact(); // nothing selected: no question
+    EXPECT_TRUE(platform.boxes.empty());
+    Select({2, 1});
+    platform.answers = {kNo};
+    book->DeleteContact();
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text, Gbk("确定要删除选择联系人吗？"));
+    EXPECT_EQ(platform.boxes[0].style, 68);
+    EXPECT_EQ(RowCount(), 3);
+    Select({2, 1});
+    platform.answers = {kYes};
+    book->DeleteContact();
+    EXPECT_EQ(RowCount(), 2);
+    EXPECT_EQ(Cell(1, 0), QStringLiteral("c"));
+}
+
+TEST_F(PhoneBookTest, AddingIsModalAndChecksNameBeforeNumber) {
+    Open();
+    book->AddContact();
+    AddContactWindow* add = book->addWindow();
+    ASSERT_NE(add, nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), add);
+    EXPECT_EQ(add->windowTitle(), U("添加联系人"));
+    QTest::mouseClick(add->按钮_被添加, Qt::LeftButton);
+    add->编辑框_联系人->setText(QStringLiteral(" "));
+    QTest::keyClick(add->编辑框_联系人, Qt::Key_Return); // Enter in the name box does nothing
+    QTest::keyClick(add->编辑框_号码, Qt::Key_Return);
+    ASSERT_EQ(platform.boxes.size(), 2u);
+    EXPECT_EQ(platform.boxes[0].text, Gbk("联系人不能为空^^"));
+    EXPECT_EQ(platform.boxes[0].style, 16);
+    EXPECT_EQ(platform.boxes[0].title, Gbk("添加失败："));
+    EXPECT_EQ(platform.boxes[1].text, Gbk("号码不能为空^^"));
+    add->编辑框_联系人->setText(U("李四"));
+    add->编辑框_号码->setText(QStringLiteral("13800000000"));
+    add->编辑框_QQ->setText(QStringLiteral("10001"));
+    QTest::keyClick(add->编辑框_QQ, Qt::Key_Return);
+    ASSERT_EQ(RowCount(), 1);
+    EXPECT_EQ(Cell(0, 0), U("李四"));
+    EXPECT_EQ(Cell(0, 2), QStringLiteral("10001"));
+    QTRY_VERIFY(book->addWindow() == nullptr);
+}
+
+TEST_F(PhoneBookTest, EditingIsNotModalRefillsAndACloseWritesNothing) {
+    StoreContact("a", "1", "q1");
+    StoreContact("b", "2", "q2");
+    Open();
+    Select({0});
+    book->EditContact();
+    AddContactWindow* edit = book->addWindow();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(edit->windowTitle(), U("编辑联系人"));
+    EXPECT_EQ(edit->按钮_被添加->text(), U("确定修改(&E)"));
+    EXPECT_TRUE(edit->按钮_导入联系人->isHidden());
+    EXPECT_EQ(Proc().contactUnderEdit, "a");
+    Select({1});
+    book->EditContact();
+    EXPECT_EQ(book->addWindow(), edit);
+    EXPECT_EQ(edit->编辑框_号码->text(), QStringLiteral("2"));
+    EXPECT_EQ(Proc().contactUnderEdit, "b");
+    edit->编辑框_联系人->setText(QStringLiteral("bee"));
+    edit->SaveContact();
+    EXPECT_EQ(Cell(1, 0), QStringLiteral("bee"));
+    EXPECT_EQ(Cell(1, 2), QStringLiteral("q2"));
+    EXPECT_EQ(Proc().contactUnderEdit, "");
+    // Closed with its close box: nothing written, the next save adds.
+    Select({0});
+    book->EditContact();
+    QTRY_VERIFY(book->addWindow() != nullptr);
+    book->addWindow()->close();
+    EXPECT_EQ(Proc().contactUnderEdit, "");
+    EXPECT_EQ(RowCount(), 2);
+}
+
+TEST_F(PhoneBookTest, ImportRunsHiddenAndACancelLeavesTheWindowLoaded) {
+    StoreContact("old", "1", "qq");
+    const std::string file = dir + "/contacts.txt";
+    std::ofstream(file, std::ios::binary) << Gbk("王五=13700000000\r\nold=2\r\nbad line\r\n");
+    Open();
+    platform.files = {""}; // cancelled
+    book->ImportContacts();
+    ASSERT_EQ(platform.boxes.size(), 1u);
+    EXPECT_EQ(platform.boxes[0].text, Gbk("支持文本文件，格式如下：\r\n姓名=号码\r\n姓名=号码\r\n姓名=号码"));
+    EXPECT_EQ(platform.boxes[0].style, 64);
+    AddContactWindow* hidden = book->addWindow();
+    ASSERT_NE(hidden, nullptr);
+    EXPECT_TRUE(hidden->isHidden());
+    hidden->编辑框_联系人->setText(QStringLiteral("typed"));
+    book->AddContact(); // shown again, not modal, with its contents
+    EXPECT_EQ(book->addWindow(), hidden);
+    EXPECT_TRUE(hidden->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(hidden->编辑框_联系人->text(), QStringLiteral("typed"));
+
+    platform.files = {file};
+    QTest::mouseClick(hidden->按钮_导入联系人, Qt::LeftButton);
+    ASSERT_EQ(RowCount(), 2);
+    EXPECT_EQ(Cell(0, 1), QStringLiteral("2"));
+    EXPECT_EQ(Cell(0, 2), QStringLiteral("qq"));
+    EXPECT_EQ(Cell(1, 0), U("王五"));
+    QTRY_VERIFY(book->addWindow() == nullptr);
+}
+
+TEST_F(PhoneBookTest, ASaveAfterThePhoneBookClosedStillWritesTheFile) {
+    Open();
+    book->AddContact();
+    QPointer<AddContactWindow> add = book->addWindow();
+    book->close();
+    QTRY_VERIFY(!book);
+    add->编辑框_联系人->setText(QStringLiteral("late"));
+    add->编辑框_号码->setText(QStringLiteral("5"));
+    add->SaveContact();
+    ASSERT_EQ(ListContacts().size(), 1u);
+    EXPECT_EQ(ListContacts()[0].name, "late");
+}
+
+} // namespace
