@@ -63,6 +63,7 @@ MainWindow::MainWindow(Platform& platform, const QStringList& arguments) : platf
     connect(时钟_更新公告, &QTimer::timeout, this, [this] { TickBanner(); });
 
     tab1->Wire(&platform_, [this] { return FromQ(tab2->标签_ID->text()); }, [this] { OpenPhoneBook(); });
+    tab3->Wire(&platform_, this, [this] { return FromQ(tab2->标签_ID->text()); }, [this] { RefreshAccountOverview(); });
     connect(tab1->按钮_刷新, &QPushButton::clicked, this, [this] { RefreshAccountOverview(); });
     connect(tab1->按钮_分割号码个数, &QPushButton::clicked, this, [this] { CountForwardingNumbers(); });
 

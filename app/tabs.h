@@ -86,9 +86,23 @@ public:
     QLabel* 标签_免打扰提示语音;
 };
 
+class ForwardEditWindow;
+
 class SettingsTab : public QWidget {
 public:
     explicit SettingsTab(QWidget* parent);
+    void Wire(Platform* platform, QWidget* mainWindow, std::function<Text()> customerId,
+              std::function<void()> refresh);
+    // Forwarding numbers.
+    void AddForwarding();
+    void ShowMemo();
+    void MoveSelected(bool toTop);
+    void DeleteSelected();
+    ForwardEditWindow* EditSelected();
+    // Options, blacklist, password.
+    void SubmitOptions();
+    void AddBlacklist();
+    void ChangePasswordClicked();
     QGroupBox* 分组框2;
     QComboBox* 组合框_转接类型;
     QComboBox* 组合框_显示方式;
@@ -132,6 +146,16 @@ public:
     QLabel* 标签_转接号码2;
     QLineEdit* 编辑框_黑名单备注;
     QPushButton* 按钮_黑名单;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    Text SelectedId() const;
+    Platform* platform_ = nullptr;
+    QWidget* mainWindow_ = nullptr;
+    std::function<Text()> customerId_;
+    std::function<void()> refresh_;
 };
 
 // A drop-down list whose items carry integer values.
