@@ -1,5 +1,6 @@
 // The Zorvane client: wires the platform, the transport's event pump and the main window.
 #include "mainwindow.h"
+#include "widgets.h"
 #include "settings.h"
 #include "webrequest.h"
 
@@ -9,6 +10,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    zv::InstallProgramStyle();
     zv::SetProgramDir(QCoreApplication::applicationDirPath().toStdString());
 
     zv::DesktopPlatform platform;

@@ -5,6 +5,7 @@
 #include "endpoints.h"
 #include "loginwindow.h"
 #include "settings.h"
+#include "skinlib.h"
 #include "webrequest.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ namespace zv {
 
 MainWindow::MainWindow(Platform& platform, const QStringList& arguments) : platform_(platform) {
     setObjectName(QStringLiteral("MainWindow"));
+    ApplySavedSkin();
     setWindowTitle(U("Zorvane系统-") + ToQ(SiteHost()));
     setWindowIcon(ProgramIcon());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -48,6 +50,7 @@ MainWindow::MainWindow(Platform& platform, const QStringList& arguments) : platf
         "QPushButton{border:1px solid #6a8bb8;border-radius:3px;"
         "background:qlineargradient(x1:0,y1:0,x2:1,y2:1,stop:0 #f5b041,stop:0.5 #5dade2,stop:1 #58d68d);}"));
     图形按钮1->raise();
+    connect(图形按钮1, &QPushButton::clicked, this, [this] { OpenSkinWindow(); });
 
     时钟_防止退出 = new QTimer(this);
     时钟_防止退出->setObjectName(U("时钟_防止退出"));
@@ -99,10 +102,29 @@ MainWindow::MainWindow(Platform& platform, const QStringList& arguments) : platf
 
 MainWindow::~MainWindow() {
     if (login_) delete login_.data();
+    if (skin_) delete skin_.data();
     if (phoneBook_) {
         if (AddContactWindow* add = phoneBook_->addWindow()) delete add;
         delete phoneBook_.data();
     }
+}
+
+SkinWindow* MainWindow::OpenSkinWindow() {
+    if (!skin_) skin_ = new SkinWindow(QCursor::pos(), 图形按钮1->width());
+    skin_->show();
+    skin_->raise();
+    skin_->activateWindow();
+    return skin_;
+}
+
+AboutWindow* MainWindow::OpenAbout() {
+    if (!about_) {
+        about_ = new AboutWindow(this);
+        about_->show();
+    }
+    about_->raise();
+    about_->activateWindow();
+    return about_;
 }
 
 PhoneBookWindow* MainWindow::OpenPhoneBook() {
@@ -130,7 +152,7 @@ void MainWindow::BuildMenu() {
     item("号码选择(&R)", [this] { platform_.OpenUrl(HttpAddress(SiteHost(), paths::kNumberSelection)); });
     item("切换账号(&C)", [this] { OpenLoginWindow(); });
     menuProgram->addSeparator();
-    item("关于Zorvane(&A)", [] {});
+    item("关于Zorvane(&A)", [this] { OpenAbout(); });
     menuProgram->addSeparator();
     item("退出(&Q)", [this] { close(); });
 }

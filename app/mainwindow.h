@@ -3,7 +3,9 @@
 
 #include "platform.h"
 #include "loginwindow.h"
+#include "aboutwindow.h"
 #include "phonebookwindow.h"
+#include "skinwindow.h"
 #include "tabs.h"
 
 #include <QMainWindow>
@@ -33,6 +35,10 @@ public:
     // Opens the phone book, or brings the open one forward.
     PhoneBookWindow* OpenPhoneBook();
     PhoneBookWindow* phoneBook() const { return phoneBook_; }
+    SkinWindow* OpenSkinWindow();
+    AboutWindow* OpenAbout();
+    SkinWindow* skinWindow() const { return skin_; }
+    AboutWindow* about() const { return about_; }
 
     // Handlers of the shell, callable by tests.
     void TrayEvent(int type);
@@ -70,6 +76,8 @@ private:
     Platform& platform_;
     QPointer<LoginWindow> login_;
     QPointer<PhoneBookWindow> phoneBook_;
+    QPointer<SkinWindow> skin_;
+    QPointer<AboutWindow> about_;
 };
 
 } // namespace zv

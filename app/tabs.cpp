@@ -283,7 +283,6 @@ SettingsTab::SettingsTab(QWidget* parent) : QWidget(parent) {
     for (QLineEdit* e : {编辑框_旧密码, 编辑框_新密码, 编辑框_确认新密码}) {
         e->setEchoMode(QLineEdit::Password);
         e->setMaxLength(20);
-        e->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     }
     按钮_修改密码 = Button(分组框_修改密码, "按钮_修改密码", "确认修改", {160, 50, 64, 26});
 

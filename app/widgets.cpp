@@ -2,7 +2,10 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QApplication>
 #include <QPainter>
+#include <QProxyStyle>
+#include <QStyleFactory>
 #include <QScreen>
 
 namespace zv {
@@ -28,6 +31,20 @@ void PlaceNearParent(QWidget* child, QWidget* parent) {
     const QRect p = parent ? parent->frameGeometry() : QRect((s.width() - size.width()) / 2, 0, size.width(), 0);
     child->move(NearParentPosition(size.width(), size.height(), p.left(), p.width(), s.width(), s.height()));
 }
+
+namespace {
+class ProgramStyle : public QProxyStyle {
+public:
+    ProgramStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* ret) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) return '*';
+        return QProxyStyle::styleHint(hint, option, widget, ret);
+    }
+};
+} // namespace
+
+void InstallProgramStyle() { QApplication::setStyle(new ProgramStyle); }
 
 QIcon ProgramIcon() {
     QIcon icon;

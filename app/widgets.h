@@ -43,6 +43,9 @@ QPoint NearParentPosition(int childWidth, int childHeight, int parentLeft, int p
                           int screenHeight);
 void PlaceNearParent(QWidget* child, QWidget* parent);
 
+// The program's style: Fusion, with password boxes masked by "*".
+void InstallProgramStyle();
+
 // The icon of the program, drawn rather than shipped.
 QIcon ProgramIcon();
 

@@ -57,7 +57,6 @@ LoginWindow::LoginWindow(Platform& platform, std::function<void()> onSignedIn)
     编辑框_密码 = Make<QLineEdit>(this, "编辑框_密码", {101, 109, 123, 22});
     编辑框_密码->setMaxLength(12);
     编辑框_密码->setEchoMode(QLineEdit::Password);
-    编辑框_密码->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     标签_验证码 = Make<QLabel>(this, "标签_验证码", {58, 142, 44, 18});
     标签_验证码->setText(U("验证码:"));
     编辑框_验证码 = Make<QLineEdit>(this, "编辑框_验证码", {101, 139, 64, 22});
