@@ -153,14 +153,14 @@ TEST_F(PhoneBookTest, DoubleClickHandsTheFirstSelectedTrimmedNumberOver) {
     dial()->编辑框_被叫号码->setText(QStringLiteral("999"));
     Select({1, 0});
     auto* list = book->超级列表框_联系人;
-    QTRY_VERIFY(list->viewport()->isVisible());
+    ZV_WAIT(list->viewport()->isVisible());
     const QRect r = list->visualItemRect(list->item(1, 1));
     // Ctrl keeps the selection of both rows; the row clicked is not the first selected.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, r.center());
     EXPECT_EQ(dial()->编辑框_被叫号码->text(), QStringLiteral("111"));
-    QTRY_VERIFY(!book);
+    ZV_WAIT(!book);
 }
 
 TEST_F(PhoneBookTest, DeleteAsksAndRemovesOnlyTheFirstSelected) {
@@ -207,7 +207,7 @@ TEST_F(PhoneBookTest, AddingIsModalAndChecksNameBeforeNumber) {
     ASSERT_EQ(RowCount(), 1);
     EXPECT_EQ(Cell(0, 0), U("李四"));
     EXPECT_EQ(Cell(0, 2), QStringLiteral("10001"));
-    QTRY_VERIFY(book->addWindow() == nullptr);
+    ZV_WAIT(book->addWindow() == nullptr);
 }
 
 TEST_F(PhoneBookTest, EditingIsNotModalRefillsAndACloseWritesNothing) {
@@ -235,7 +235,7 @@ TEST_F(PhoneBookTest, EditingIsNotModalRefillsAndACloseWritesNothing) {
     // Closed with its close box: nothing written, the next save adds.
     Select({0});
     book->EditContact();
-    QTRY_VERIFY(book->addWindow() != nullptr);
+    ZV_WAIT(book->addWindow() != nullptr);
     book->addWindow()->close();
     EXPECT_EQ(Proc().contactUnderEdit, "");
     EXPECT_EQ(RowCount(), 2);
@@ -267,7 +267,7 @@ TEST_F(PhoneBookTest, ImportRunsHiddenAndACancelLeavesTheWindowLoaded) {
     EXPECT_EQ(Cell(0, 1), QStringLiteral("2"));
     EXPECT_EQ(Cell(0, 2), QStringLiteral("qq"));
     EXPECT_EQ(Cell(1, 0), U("王五"));
-    QTRY_VERIFY(book->addWindow() == nullptr);
+    ZV_WAIT(book->addWindow() == nullptr);
 }
 
 TEST_F(PhoneBookTest, ASaveAfterThePhoneBookClosedStillWritesTheFile) {
@@ -275,7 +275,7 @@ TEST_F(PhoneBookTest, ASaveAfterThePhoneBookClosedStillWritesTheFile) {
     book->AddContact();
     QPointer<AddContactWindow> add = book->addWindow();
     book->close();
-    QTRY_VERIFY(!book);
+    ZV_WAIT(!book);
     add->编辑框_联系人->setText(QStringLiteral("late"));
     add->编辑框_号码->setText(QStringLiteral("5"));
     add->SaveContact();

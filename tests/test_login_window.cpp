@@ -43,7 +43,7 @@ TEST_F(LoginTest, ASuccessfulSignInFillsTheMainWindowAndUnlocksIt) {
     QTest::mouseClick(login->按钮_登录, Qt::LeftButton);
     EXPECT_EQ(Proc().signedIn, 1);
     EXPECT_TRUE(platform.boxes.empty());
-    QTRY_VERIFY(!login);
+    ZV_WAIT(!login);
 
     const zvdev::Account a = portal.account();
     EXPECT_EQ(Label("标签_ID")->text(), QString::fromStdString(a.customerId));
@@ -74,7 +74,7 @@ TEST_F(LoginTest, ASuccessfulSignInFillsTheMainWindowAndUnlocksIt) {
     EXPECT_TRUE(main->tab3->按钮_黑名单->isEnabled());
     const Text show = "http://" + portal.host() + "/views/customer.mvc?method=show";
     EXPECT_EQ(main->tab3->互联网浏览器->address(), show);
-    QTRY_COMPARE(Requests("/views/customer.mvc?method=show").size(), 1u);
+    ZV_WAIT_EQ(Requests("/views/customer.mvc?method=show").size(), 1u);
     // The browser control presents the sign-in cookie like every other request.
     EXPECT_NE(Requests("/views/customer.mvc?method=show").front().cookie, "");
     EXPECT_EQ(platform.ends, 0);
@@ -211,7 +211,7 @@ TEST_F(LoginTest, ClosingBeforeASignInEndsTheProgramAfterwardsItDoesNot) {
     Open();
     QTest::mouseClick(login->按钮_取消, Qt::LeftButton);
     EXPECT_EQ(platform.ends, 1);
-    QTRY_VERIFY(!login);
+    ZV_WAIT(!login);
 
     platform.ends = 0;
     Proc().signedIn = 1;
@@ -266,7 +266,7 @@ TEST_F(LoginTest, UnderFreeTheTabControlFollowsTheWindow) {
     MainWindow w(platform, {QStringLiteral("zorvane"), QStringLiteral("/free")});
     w.show();
     w.resize(500, 700);
-    QTRY_COMPARE(w.centralWidget()->width(), 500);
+    ZV_WAIT_EQ(w.centralWidget()->width(), 500);
     const QWidget* c = w.centralWidget();
     EXPECT_EQ(w.选择夹->width(), c->width() - 1);
     EXPECT_EQ(w.选择夹->height(), c->height() - 0 - 5);

@@ -174,7 +174,7 @@ TEST_F(SettingsTest, TheEditWindowIsModalAndRefreshesOnceAfterAChangeOnly) {
             w->编辑框_转接备注->setText(QStringLiteral("new"));
             QTest::mouseClick(w->按钮1, Qt::LeftButton);
         }
-        QTRY_VERIFY(!w);
+        ZV_WAIT(!w);
         EXPECT_EQ(Refreshes() - before, r.refreshes ? 1u : 0u) << r.how;
     }
     const auto updates = Requests("/views/phoneno.mvc?method=update");

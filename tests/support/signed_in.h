@@ -21,7 +21,7 @@ protected:
         login->编辑框_验证码->setText(QString::fromStdString(portal.lastCaptcha()));
         login->SignIn();
         ASSERT_EQ(zv::Proc().signedIn, 1);
-        QTRY_VERIFY(main->loginWindow() == nullptr);
+        ZV_WAIT(main->loginWindow() == nullptr);
         portal.clearLog();
     }
     QLabel* Label(const char* name) { return main->findChild<QLabel*>(zv::U(name)); }

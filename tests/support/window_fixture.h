@@ -10,12 +10,35 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTest>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace zvtest {
+
+// Lets events run (deferred deletions included) until the condition holds or time runs out.
+template <typename Condition>
+bool WaitFor(Condition condition, int ms = 5000) {
+    QElapsedTimer t;
+    t.start();
+    while (!condition()) {
+        if (t.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTest::qSleep(1);
+    }
+    return true;
+}
+
+// Qt Test's QTRY_* macros report to Qt Test, not to this runner; these report here.
+#define ZV_WAIT(cond) ASSERT_TRUE(zvtest::WaitFor([&] { return bool(cond); })) << "waited for: " #cond
+#define ZV_WAIT_EQ(a, b)                                                                           \
+    do {                                                                                           \
+        zvtest::WaitFor([&] { return (a) == (b); });                                               \
+        ASSERT_EQ(a, b);                                                                           \
+    } while (0)
 
 class WindowTest : public ::testing::Test {
 protected:
