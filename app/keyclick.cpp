@@ -1,11 +1,10 @@
 #include "keyclick.h"
 
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QMediaDevices>
-#include <QPointer>
+#include "settings.h"
+
 #include <cmath>
+#include <cstdint>
+#include <dlfcn.h>
 
 namespace zv {
 
@@ -51,22 +50,14 @@ const std::string& KeyClickWave() {
 }
 
 void PlayKeyClick() {
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull()) return;
-    QAudioFormat format;
-    format.setSampleRate(44100);
-    format.setChannelCount(2);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (!device.isFormatSupported(format)) return;
-    const std::string& wave = KeyClickWave();
-    auto* sink = new QAudioSink(device, format);
-    auto* buffer = new QBuffer(sink);
-    buffer->setData(wave.data() + 44, static_cast<qsizetype>(wave.size() - 44));
-    buffer->open(QIODevice::ReadOnly);
-    QObject::connect(sink, &QAudioSink::stateChanged, sink, [sink](QAudio::State s) {
-        if (s == QAudio::IdleState || s == QAudio::StoppedState) sink->deleteLater();
-    });
-    sink->start(buffer);
+    // The audio stack is loaded with the first click, not at start-up: it costs time and
+    // memory that a customer who never uses the keypad should not pay.
+    using Play = void (*)(const char*, unsigned long);
+    static Play play = [] {
+        void* lib = dlopen((Proc().programDir + "/zvsound.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+        return lib ? reinterpret_cast<Play>(dlsym(lib, "zv_play_wave")) : nullptr;
+    }();
+    if (play) play(KeyClickWave().data(), KeyClickWave().size());
 }
 
 } // namespace zv

@@ -1,6 +1,8 @@
 #include "charset.h"
 
 #include <cerrno>
+#include <map>
+#include <memory>
 #include <iconv.h>
 
 namespace zv {
@@ -37,8 +39,14 @@ std::string ConvertCharset(std::string_view bytes, std::string_view from, std::s
     const char* f = SystemName(from);
     const char* t = SystemName(to);
     if (!f || !t) return {};
-    IconvHolder cd(t, f);
+    // Opening a descriptor loads conversion tables; each pair is opened once per thread and
+    // its shift state reset before every use.
+    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<IconvHolder>> open;
+    auto& slot = open[{t, f}];
+    if (!slot) slot = std::make_unique<IconvHolder>(t, f);
+    IconvHolder& cd = *slot;
     if (!cd.ok()) return {};
+    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
 
     std::string out(bytes.size() * 2 + 16, '\0');
     char* in = const_cast<char*>(bytes.data());

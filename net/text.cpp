@@ -40,8 +40,10 @@ TextList SplitImpl(std::string_view text, std::string_view delim, Lead isLead) {
         return out;
     }
     size_t pieceStart = 0, i = 0;
+    const char first = delim[0];
     while (i < text.size()) {
-        if (text.compare(i, delim.size(), delim) == 0 && text.size() - i >= delim.size()) {
+        if (text[i] == first && text.size() - i >= delim.size() &&
+            (delim.size() == 1 || text.compare(i, delim.size(), delim) == 0)) {
             out.emplace_back(text.substr(pieceStart, i - pieceStart));
             i += delim.size();
             pieceStart = i;

@@ -6,4 +6,4 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/build.sh"
 cd "${ZORVANE_BUILD_DIR:-$root/build}"
 ctest -j2 --output-on-failure --timeout 300
-[ -f tests/fault-matrix.txt ] && { echo "Fault matrix:"; cat tests/fault-matrix.txt; }
+if [ -f tests/fault-matrix.txt ]; then echo "Fault matrix:"; cat tests/fault-matrix.txt; fi

@@ -33,11 +33,9 @@ Text TrimSpaces(const Text& text) {
 }
 
 std::vector<Contact> ListContacts() {
-    const Text& path = Proc().phoneBookPath;
     std::vector<Contact> out;
-    for (const Text& name : ListProfileSections(path))
-        out.push_back({name, TrimSpaces(ReadProfileValue(path, name, kNumberKey)),
-                       TrimSpaces(ReadProfileValue(path, name, kQqKey))});
+    for (SectionValues& s : ReadProfileSectionValues(Proc().phoneBookPath, {kNumberKey, kQqKey}))
+        out.push_back({std::move(s.name), TrimSpaces(s.values[0]), TrimSpaces(s.values[1])});
     return out;
 }
 

@@ -24,8 +24,7 @@ std::string_view Trim(std::string_view s) {
 // No write may put a line break into the file.
 Text OneLine(std::string_view s) {
     Text out(s);
-    for (char& c : out)
-        if (c == '\r' || c == '\n') c = ' ';
+    for (size_t at = out.find_first_of("\r\n"); at != Text::npos; at = out.find_first_of("\r\n", at + 1)) out[at] = ' ';
     return out;
 }
 
@@ -45,6 +44,14 @@ struct Line {
     Text name;  // section or key name, trimmed
     Text value; // key value, trimmed and unquoted
 };
+
+// A value as a read gives it: blanks around it dropped, then one pair of enclosing quotes.
+Text ValueOf(std::string_view v) {
+    v = Trim(v);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return Text(v);
+}
 
 Line ParseLine(std::string_view raw, std::string_view eol) {
     Line l;
@@ -68,18 +75,30 @@ Line ParseLine(std::string_view raw, std::string_view eol) {
         return l;
     }
     l.name = Text(Trim(s.substr(0, eq)));
-    std::string_view v = Trim(s.substr(eq + 1));
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-    l.value = Text(v);
+    l.value = ValueOf(s.substr(eq + 1));
     return l;
 }
+
+// A section's keys: few per section, so a short list beats a hash map.
+struct KeyIndex {
+    std::vector<std::pair<Text, size_t>> entries; // folded name -> first line with it
+    using const_iterator = std::vector<std::pair<Text, size_t>>::const_iterator;
+    const_iterator find(const Text& folded) const {
+        for (auto it = entries.begin(); it != entries.end(); ++it)
+            if (it->first == folded) return it;
+        return entries.end();
+    }
+    const_iterator end() const { return entries.end(); }
+    void emplace(Text folded, size_t line) {
+        if (find(folded) == end()) entries.emplace_back(std::move(folded), line);
+    }
+};
 
 struct Section {
     Line header;
     std::vector<Line> lines;
-    std::unordered_map<Text, size_t> keys; // folded name -> first line with it
-    size_t afterLastKey = 0;               // where a new key goes
+    KeyIndex keys;
+    size_t afterLastKey = 0; // where a new key goes
 };
 
 // A parsed profile file that writes back every untouched byte as it was.
@@ -93,10 +112,11 @@ struct Document {
         index.clear();
         for (size_t i = 0; i < sections.size(); ++i) index.emplace(LowerAscii(sections[i].header.name), i);
     }
-    Section* FindSection(const Text& name) {
-        auto it = index.find(LowerAscii(name));
+    Section* FindFolded(const Text& folded) {
+        auto it = index.find(folded);
         return it == index.end() ? nullptr : &sections[it->second];
     }
+    Section* FindSection(const Text& name) { return FindFolded(LowerAscii(name)); }
 };
 
 void AddLine(Document& d, Line line) {
@@ -175,30 +195,35 @@ Text StoredValue(const Text& value) {
 
 void SetValue(Document& d, const Text& section, const Text& key, const Text& value) {
     const Text stored = StoredValue(value);
-    Section* s = d.FindSection(OneLine(section));
+    const Text sectionName = OneLine(section);
+    Text foldedSection = LowerAscii(sectionName);
+    Section* s = d.FindFolded(foldedSection);
     if (!s) {
         EndLastLine(d);
-        Line header;
-        header.kind = Line::Section;
-        header.name = OneLine(section);
-        header.raw = "[" + header.name + "]";
-        header.eol = d.eol;
-        AddLine(d, std::move(header));
+        Section added;
+        added.header.kind = Line::Section;
+        added.header.raw = "[" + sectionName + "]";
+        added.header.name = sectionName;
+        added.header.eol = d.eol;
+        d.index.emplace(std::move(foldedSection), d.sections.size());
+        d.sections.push_back(std::move(added));
         s = &d.sections.back();
     }
-    auto it = s->keys.find(LowerAscii(OneLine(key)));
+    const Text keyName = OneLine(key);
+    Text foldedKey = LowerAscii(keyName);
+    auto it = s->keys.find(foldedKey);
     if (it != s->keys.end()) {
         Line& l = s->lines[it->second];
         const auto eq = l.raw.find('=');
         l.raw = (eq == Text::npos ? l.raw : l.raw.substr(0, eq)) + "=" + stored;
-        l.value = ParseLine(l.raw, "").value;
+        l.value = ValueOf(stored);
         return;
     }
     Line l;
     l.kind = Line::Key;
-    l.name = OneLine(key);
-    l.raw = l.name + "=" + stored;
-    l.value = ParseLine(l.raw, "").value;
+    l.raw = keyName + "=" + stored;
+    l.name = keyName;
+    l.value = ValueOf(stored);
     const size_t at = s->afterLastKey;
     Line& before = at == 0 ? s->header : s->lines[at - 1];
     if (before.eol.empty()) {
@@ -207,9 +232,11 @@ void SetValue(Document& d, const Text& section, const Text& key, const Text& val
     } else {
         l.eol = before.eol;
     }
-    const Text folded = LowerAscii(l.name);
-    s->lines.insert(s->lines.begin() + static_cast<long>(at), std::move(l));
-    s->keys.emplace(folded, at);
+    if (at == s->lines.size())
+        s->lines.push_back(std::move(l));
+    else
+        s->lines.insert(s->lines.begin() + static_cast<long>(at), std::move(l));
+    s->keys.emplace(std::move(foldedKey), at);
     s->afterLastKey = at + 1;
 }
 
@@ -332,14 +359,14 @@ bool Replace(const Text& path, const Text& bytes) {
     return true;
 }
 
-// Applies a change to a private copy of the document and writes it; the cache takes the
-// new document only once it is on disk.
+// Applies a change to the document of the file and writes it. The change is made in place
+// (nothing else holds the document between calls); when the write fails the document is
+// dropped, so the next read sees the file as it is on disk.
 template <typename Change>
 bool Modify(const Text& rawPath, Change change) {
     const Text path = Argument(rawPath);
     if (path.empty()) return false;
-    auto current = Load(path);
-    auto doc = current.use_count() > 1 ? std::make_shared<Document>(*current) : current;
+    auto doc = Load(path);
     if (!change(*doc)) return true; // nothing to change
     if (!Replace(path, Serialize(*doc))) {
         Cache().erase(path);
@@ -373,6 +400,8 @@ bool WriteProfileValue(const Text& path, const Text& section, const Text& key, c
 
 bool WriteProfileValues(const Text& path, const std::vector<ProfileWrite>& writes) {
     return Modify(path, [&writes](Document& d) {
+        d.sections.reserve(d.sections.size() + writes.size());
+        d.index.reserve(d.sections.size() + writes.size());
         bool any = false;
         for (const auto& [rawSection, rawKey, value] : writes) {
             const Text section = Argument(rawSection), key = Argument(rawKey);
@@ -390,17 +419,52 @@ bool DeleteProfileSection(const Text& path, const Text& rawSection) {
     return Modify(path, [&section](Document& d) { return RemoveSection(d, section); });
 }
 
+namespace {
+// The sections a listing can hold: each name with its zero byte, and one final zero byte.
+template <typename Each>
+void ForListedSections(const Document& doc, Each each) {
+    size_t used = 1;
+    for (const Section& s : doc.sections) {
+        used += s.header.name.size() + 1;
+        if (used > kSectionListBuffer) break;
+        each(s);
+    }
+}
+
+Text ValueIn(const Document& doc, const Text& section, const Text& foldedKey) {
+    auto it = doc.index.find(LowerAscii(section));
+    if (it == doc.index.end()) return {};
+    const Section& s = doc.sections[it->second];
+    auto k = s.keys.find(foldedKey);
+    if (k == s.keys.end()) return {};
+    const Text& v = s.lines[k->second].value;
+    return v.size() > kMaxProfileValue ? v.substr(0, kMaxProfileValue) : v;
+}
+} // namespace
+
 TextList ListProfileSections(const Text& rawPath) {
     TextList out;
     const Text path = Argument(rawPath);
     if (path.empty()) return out;
     auto doc = Load(path);
-    size_t used = 1; // the final zero byte
-    for (const Section& s : doc->sections) {
-        used += s.header.name.size() + 1;
-        if (used > kSectionListBuffer) break;
-        out.push_back(s.header.name);
-    }
+    ForListedSections(*doc, [&out](const Section& s) { out.push_back(s.header.name); });
+    return out;
+}
+
+std::vector<SectionValues> ReadProfileSectionValues(const Text& rawPath, const TextList& keys) {
+    std::vector<SectionValues> out;
+    const Text path = Argument(rawPath);
+    if (path.empty()) return out;
+    auto doc = Load(path);
+    TextList folded;
+    for (const Text& k : keys) folded.push_back(LowerAscii(Argument(k)));
+    ForListedSections(*doc, [&](const Section& s) {
+        SectionValues row{s.header.name, {}};
+        // Looked up by name, as a read would: with duplicate sections the first one counts.
+        const Text name = Argument(s.header.name);
+        for (const Text& k : folded) row.values.push_back(name.empty() || k.empty() ? Text() : ValueIn(*doc, name, k));
+        out.push_back(std::move(row));
+    });
     return out;
 }
 

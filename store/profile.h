@@ -22,6 +22,14 @@ bool DeleteProfileSection(const Text& path, const Text& section);
 // The section names in file order (as many as fit the 204,800-byte list).
 TextList ListProfileSections(const Text& path);
 
+// For each section listed by ListProfileSections, in order, the values of the given keys as
+// ReadProfileValue would give them, all from one reading of the file.
+struct SectionValues {
+    Text name;
+    TextList values;
+};
+std::vector<SectionValues> ReadProfileSectionValues(const Text& path, const TextList& keys);
+
 // Several writes in one replacement of the file: (section, key, value) each, in order.
 using ProfileWrite = std::tuple<Text, Text, Text>;
 bool WriteProfileValues(const Text& path, const std::vector<ProfileWrite>& writes);
