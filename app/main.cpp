@@ -1,4 +1,5 @@
 // The Zorvane client: wires the platform, the transport's event pump and the main window.
+#include "geometry.h"
 #include "mainwindow.h"
 #include "widgets.h"
 #include "settings.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
         return !platform.Ending();
     });
 
+    zv::StartGeometryReport();
     zv::MainWindow window(platform, QCoreApplication::arguments());
     window.Start();
     if (!platform.Ending()) {

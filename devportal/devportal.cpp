@@ -450,6 +450,7 @@ struct DevPortal::Impl {
             std::string id;
             Session& s = SessionOf(req, res, id);
             body = Route(req, res, s, image);
+            if (options.onRequest) options.onRequest(log.back(), account);
         }
         const std::string type = image ? (req.target.find(".png") != std::string::npos ? "image/png" : "image/jpeg")
                                        : "text/html;charset=UTF-8";

@@ -73,6 +73,8 @@ const char* FaultName(Fault f);
 struct Options {
     int idleMinutes = 30;
     std::function<void(const std::string&)> onCaptcha; // digits of every captcha served
+    // Called after each request has been answered (with the portal's lock held).
+    std::function<void(const LoggedRequest&, const Account&)> onRequest;
     int slowChunk = 16;
     int slowDelayMs = 20;
 };

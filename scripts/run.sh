@@ -30,34 +30,7 @@ password=$(sed -n 's/^password: //p' "$work/portal.log")
 [ -n "$port" ] || { echo "the stand-in portal did not start" >&2; exit 1; }
 
 # Point the installation at the stand-in: the section "server" of config.ini.
-python3 - "$program/config.ini" "127.0.0.1:$port" <<'PY'
-import sys, re
-path, host = sys.argv[1], sys.argv[2].encode()
-try:
-    data = open(path, 'rb').read()
-except FileNotFoundError:
-    data = b''
-lines = data.split(b'\n')
-out, in_server, done = [], False, set()
-for line in lines:
-    s = line.strip()
-    if s.startswith(b'['):
-        if in_server:
-            for k in (b'portal', b'site'):
-                if k not in done: out.append(k + b'=' + host + b'\r'); done.add(k)
-        in_server = s.lower() == b'[server]'
-    elif in_server and b'=' in s and s.split(b'=')[0].strip().lower() in (b'portal', b'site'):
-        k = s.split(b'=')[0].strip().lower(); done.add(k)
-        line = k + b'=' + host + (b'\r' if line.endswith(b'\r') else b'')
-    out.append(line)
-data = b'\n'.join(out)
-if in_server:
-    for k in (b'portal', b'site'):
-        if k not in done: data = data.rstrip(b'\r\n') + b'\r\n' + k + b'=' + host + b'\r\n'; done.add(k)
-if not done:
-    data = data.rstrip(b'\r\n') + (b'\r\n' if data else b'') + b'[server]\r\nportal=' + host + b'\r\nsite=' + host + b'\r\n'
-open(path, 'wb').write(data)
-PY
+python3 "$root/scripts/lib/set-server.py" "$program/config.ini" "127.0.0.1:$port"
 
 echo "Stand-in portal on 127.0.0.1:$port   account: $account   password: $password"
 

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev
   libcurl4-openssl-dev libcpp-httplib-dev libjpeg62-turbo-dev zlib1g-dev
   fonts-wqy-microhei
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick icewm
 )
 if [ "${ZORVANE_FUZZ:-0}" = 1 ]; then packages+=(clang-14 libclang-rt-14-dev); fi
 

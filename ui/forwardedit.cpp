@@ -51,11 +51,14 @@ ForwardEditWindow::ForwardEditWindow(QWidget* mainWindow, std::function<void()> 
     标签2 = Make<QLabel>(this, "标签2", {8, 47, 40, 16});
     标签2->setText(U("备注："));
     编辑框_转接备注 = Make<QLineEdit>(this, "编辑框_转接备注", {43, 45, 104, 20});
-    按钮1 = Make<QPushButton>(this, "按钮1", {155, 11, 50, 33}); // wide enough for its four characters
+    按钮1 = Make<QPushButton>(this, "按钮1", {153, 11, 54, 33}); // wide enough for its four characters
     按钮1->setText(U("确认修改"));
-    按钮2 = Make<QPushButton>(this, "按钮2", {155, 44, 50, 22});
+    按钮2 = Make<QPushButton>(this, "按钮2", {153, 44, 54, 22});
     按钮2->setText(U("取消"));
-    for (QPushButton* b : {按钮1, 按钮2}) b->setAutoDefault(false);
+    for (QPushButton* b : {按钮1, 按钮2}) {
+        b->setAutoDefault(false);
+        b->setStyleSheet(QStringLiteral("QPushButton{padding:0px;}"));
+    }
     标签_ID = Make<QLabel>(this, "标签_ID", {40, 72, 96, 16});
     标签_ID->hide();
     connect(按钮1, &QPushButton::clicked, this, [this] { Confirm(); });

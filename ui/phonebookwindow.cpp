@@ -46,6 +46,10 @@ PhoneBookWindow::PhoneBookWindow(Platform& platform, QWidget* mainWindow, const 
     超级列表框_联系人->setEditTriggers(QAbstractItemView::NoEditTriggers);
     超级列表框_联系人->setShowGrid(true);
     超级列表框_联系人->setWordWrap(false);
+    // Eleven digits fit the 90-pixel number column at one point smaller.
+    QFont small = 超级列表框_联系人->font();
+    small.setPointSizeF(small.pointSizeF() - 1);
+    超级列表框_联系人->setFont(small);
     超级列表框_联系人->setStyleSheet(QStringLiteral("QTableWidget{color:rgb(0,136,255);background:white;}"));
     超级列表框_联系人->setContextMenuPolicy(Qt::CustomContextMenu);
     setCentralWidget(超级列表框_联系人);

@@ -1,0 +1,9 @@
+// For end-to-end scripts that drive the program with mouse and keys: where each named
+// control is on the screen, written to a file while ZORVANE_GEOMETRY_FILE names one.
+#pragma once
+
+namespace zv {
+
+void StartGeometryReport();
+
+} // namespace zv

@@ -1,0 +1,271 @@
+#!/usr/bin/env bash
+# Drives the real client under Xvfb against the stand-in portal as a person would: mouse
+# clicks and typed keys only. Each outcome is checked in the stand-in's request log and
+# state and in the program directory's files; a screenshot is saved at each step.
+# Usage: e2e.sh [build-dir]
+set -uo pipefail
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+build="${1:-$root/build}"
+shots="$build/e2e-screenshots"
+rm -rf "$shots"
+mkdir -p "$shots"
+
+work="$(mktemp -d)"
+prog="$work/program"
+cp -r "$build/program" "$prog"
+rm -f "$prog/phonebook.dat" "$prog/Skins/gonggao.png"
+log="$work/requests.log"
+state="$work/state.txt"
+geo="$work/geometry.txt"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+stepno=0
+check() { # description, then a command that must succeed
+  local what="$1"
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "  ok    $what"
+  else
+    failed=$((failed + 1))
+    echo "  FAIL  $what"
+  fi
+}
+step() {
+  stepno=$((stepno + 1))
+  echo "step $stepno: $*"
+}
+shot() { import -window root "$shots/$(printf '%02d' "$stepno")-$1.png" 2>/dev/null || true; }
+until_true() { # seconds, command...
+  local limit=$(($1 * 10))
+  shift
+  for _ in $(seq "$limit"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+in_log() { grep -qF -- "$1" "$log" 2>/dev/null; }
+in_state() { grep -qF -- "$1" "$state" 2>/dev/null; }
+not_in_state() { ! grep -qF -- "$1" "$state" 2>/dev/null; }
+window_shown() { grep -q "^window:$1 " "$geo" 2>/dev/null; }
+window_gone() { ! window_shown "$1"; }
+rect() { # name -> "x y w h" of its latest place
+  local line=""
+  until_true 5 grep -q "^$1 " "$geo" || return 1
+  line=$(grep "^$1 " "$geo" | head -1)
+  echo "${line#* }"
+}
+click_at() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep 0.25; }
+click() { # name [button]: the centre of the control
+  local r
+  r=$(rect "$1") || { echo "  (no control $1 on the screen)"; return 1; }
+  set -- "$1" "${2:-1}" $r
+  click_at $(($3 + $5 / 2)) $(($4 + $6 / 2)) "$2"
+}
+dclick() {
+  local r
+  r=$(rect "$1") || return 1
+  set -- $r
+  xdotool mousemove $(($1 + $3 / 2)) $(($2 + $4 / 2)) click --repeat 2 --delay 80 1
+  sleep 0.3
+}
+type_text() { xdotool type --delay 25 -- "$1"; sleep 0.15; }
+key() { xdotool key --delay 60 "$@"; sleep 0.25; }
+answer_box() { # a message box is up: press its default button
+  until_true 8 window_shown QMessageBox || return 1
+  shot message
+  key Return
+  until_true 5 window_gone QMessageBox
+}
+captcha() { sed -n 's/^captcha: //p' "$work/portal.log" | tail -1; }
+captchas() { grep -c '^captcha:' "$work/portal.log" 2>/dev/null || echo 0; }
+
+# The stand-in portal, the display with a window manager and a notification area, the client.
+"$build/devportal/zorvane-devportal" --port 0 --log-file "$log" --state-file "$state" > "$work/portal.log" &
+pids+=($!)
+until_true 10 grep -q '^password:' "$work/portal.log" || { echo "the stand-in portal did not start"; exit 1; }
+port=$(sed -n 's/^port: //p' "$work/portal.log")
+account=$(sed -n 's/^account: //p' "$work/portal.log")
+password=$(sed -n 's/^password: //p' "$work/portal.log")
+python3 "$root/scripts/lib/set-server.py" "$prog/config.ini" "127.0.0.1:$port"
+
+display=":$((200 + RANDOM % 300))"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY="$display"
+until_true 10 xdpyinfo > /dev/null 2>&1 || { echo "Xvfb did not start"; exit 1; }
+HOME="$work" icewm > "$work/wm.log" 2>&1 &
+pids+=($!)
+sleep 1.5
+ZORVANE_GEOMETRY_FILE="$geo" "$prog/zorvane" > "$work/client.log" 2>&1 &
+client=$!
+pids+=($client)
+
+sign_in() { # password
+  until_true 15 window_shown LoginWindow || return 1
+  until_true 10 test "$(captchas)" -gt "$1" || return 1
+  click 编辑框_用户 && key ctrl+a && type_text "$account"
+  click 编辑框_密码 && key ctrl+a && type_text "$2"
+  click 编辑框_验证码 && type_text "$(captcha)"
+  shot login
+  click 按钮_登录
+  until_true 10 window_gone LoginWindow
+}
+
+step "sign in with the account, the password and the captcha's digits"
+check "the login window closes after the sign-in" sign_in 0 "$password"
+check "the portal saw the login" in_log "POST /views/customer.mvc?method=login HTTP/1.1 j_username=$account&j_password=$password"
+check "the account page was read for the overview" in_log "GET /views/myzorvane/main.jsp"
+check "the browser control opened the account page" until_true 5 in_log "GET /views/customer.mvc?method=show"
+sleep 0.5
+shot signed-in
+
+step "read the balance on the dialling tab"
+check "the balance label is on the screen" until_true 5 grep -q '^标签_余额 ' "$geo"
+check "the forwarding page was read" in_log "GET /views/phoneno.mvc?method=index"
+shot balance
+
+step "dial a number from the keypad"
+for d in 1 3 9 0 0 0 0 1 1 1 1; do click "按钮_$d"; done
+click 按钮_拨打
+check "the outcome is told in a message box" answer_box
+check "the portal set up the call" until_true 5 in_state "13812345678>13900001111"
+
+step "import a phone book"
+printf '\xd5\xc5\xc8\xfd=13700000001\r\n\xc0\xee\xcb\xc4=13700000002\r\nbad line\r\n' > "$work/contacts.txt"
+click 按钮_电话簿
+check "the phone book opens" until_true 5 window_shown PhoneBookWindow
+click PhoneBookWindow/超级列表框_联系人
+key alt+e s
+check "the format is explained first" answer_box
+check "the file dialog opens" until_true 8 window_shown QFileDialog
+type_text "$work/contacts.txt"
+key Return
+check "the file dialog closes" until_true 5 window_gone QFileDialog
+check "phonebook.dat holds the imported contacts" until_true 5 grep -q 'phonenumber=13700000002' "$prog/phonebook.dat"
+check "the list shows them" until_true 5 grep -q '^超级列表框_联系人#1 ' "$geo"
+shot phonebook
+
+step "dial from the phone book"
+dclick '超级列表框_联系人#0'
+check "the phone book closes" until_true 5 window_gone PhoneBookWindow
+click 按钮_拨打
+check "the outcome is told" answer_box
+check "the portal set up the call to the contact" until_true 5 in_state ">13700000001"
+
+step "add a forwarding number"
+click '选择夹#2'
+click 编辑框_转接号码 && type_text 13900003333
+click 编辑框_备注 && type_text e2e
+click 按钮_转接
+check "the add is confirmed" answer_box
+check "the portal holds the new number with its memo" until_true 5 in_state "13900003333:e2e"
+check "the list shows three numbers" until_true 5 grep -q '^列表框_转接号码#2 ' "$geo"
+shot added
+
+step "edit it"
+click '列表框_转接号码#2'
+click 按钮_编辑
+check "the edit window opens" until_true 5 window_shown ForwardEditWindow
+click ForwardEditWindow/编辑框_转接号码 && key ctrl+a && type_text 13900004444
+shot editing
+click ForwardEditWindow/按钮1
+check "the portal holds the changed number" until_true 5 in_state "13900004444:e2e"
+check "the edit window closes" until_true 5 window_gone ForwardEditWindow
+
+step "move it to the top, then the last one up"
+sleep 0.5
+click '列表框_转接号码#2'
+click 按钮_置顶
+check "it is first at the portal" until_true 5 in_state "forwards=13900004444:"
+sleep 0.5
+click '列表框_转接号码#2'
+click 按钮_上移
+check "the last moved up one place" until_true 5 grep -qE 'forwards=13900004444:e2e,057187654321:' "$state"
+shot reordered
+
+step "delete it"
+sleep 0.5
+click '列表框_转接号码#0'
+click 按钮_删除
+check "the deletion is asked first" answer_box
+check "the portal no longer holds it" until_true 5 not_in_state "13900004444"
+check "the removal used the two-slash path" in_log "POST //views/phoneno.mvc?method=removeAll"
+
+step "submit the forwarding options"
+click 组合框_接听方式
+sleep 0.4
+key Down Return
+click 按钮_提交设置参数
+check "the outcome is told" answer_box
+check "the portal stored do-not-disturb" until_true 5 in_state "settings=1111011"
+
+step "change the password"
+click 编辑框_旧密码 && type_text "$password"
+click 编辑框_新密码 && type_text newpass9
+click 编辑框_确认新密码 && type_text newpass9
+click 按钮_修改密码
+check "the outcome is told" answer_box
+check "the portal has the new password" until_true 5 in_state "password=newpass9"
+grep -q 'pass=' "$prog/config.ini" && before_pass=$(grep 'pass=' "$prog/config.ini") || before_pass=""
+
+step "sign in again with the new password"
+click_at 20 20 # the main window's menu is reached by its key, as a person would
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --name 'Zorvane系统' | head -1)" 2>/dev/null || true
+key alt+p c
+n=$(captchas)
+check "the login window opens again" until_true 5 window_shown LoginWindow
+check "the sign-in with the new password succeeds" sign_in $((n - 1)) newpass9
+check "the portal saw it" in_log "j_password=newpass9&j_captcha_response="
+
+step "hide to the tray and come back"
+main_id=$(xdotool search --onlyvisible --name 'Zorvane系统' | head -1)
+xdotool windowminimize "$main_id"
+check "minimising hides the window" until_true 5 bash -c "! xdotool search --onlyvisible --name 'Zorvane系统' >/dev/null 2>&1"
+shot in-tray
+tray_icon() { # the client's icon in the notification area
+  for w in $(xdotool search --pid "$client" 2>/dev/null); do
+    local g
+    g=$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: //p')
+    case "$g" in 1[0-9]x1[0-9]|2[0-9]x2[0-9]|3[0-2]x3[0-2])
+      xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' && { echo "$w"; return 0; } ;;
+    esac
+  done
+  return 1
+}
+icon=$(until_true 5 tray_icon && tray_icon)
+if [ -n "$icon" ]; then
+  eval "$(xdotool getwindowgeometry --shell "$icon")"
+  click_at $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+fi
+check "a click on the tray icon brings it back" until_true 5 bash -c "xdotool search --onlyvisible --name 'Zorvane系统' >/dev/null 2>&1"
+shot back
+
+step "pick a skin"
+sleep 0.5
+click 图形按钮1
+check "the skin window opens" until_true 5 window_shown SkinWindow
+r=$(rect SkinWindow/组合框_皮肤选择)
+set -- $r
+click_at $(($1 + $3 - 8)) $(($2 + $4 / 2))
+sleep 0.4
+key Down Return
+check "the choice is saved in config.ini" until_true 5 grep -qE 'skinF=[a-z]+\.she' "$prog/config.ini"
+shot skin
+click 选择夹 # back on the main window: the panel closes when it loses activation
+check "the skin window closes when left" until_true 5 window_gone SkinWindow
+shot skinned
+
+check "the client is still running" kill -0 "$client"
+echo "screenshots: $shots"
+echo "e2e: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
