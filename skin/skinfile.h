@@ -1,4 +1,4 @@
-// The skin file format (see FORMAT.md) and the tint of a palette.
+// The skin file format (docs/skin-format.md) and the tint of a palette.
 #pragma once
 
 #include <QPalette>
