@@ -3,10 +3,6 @@
 #include "profile.h"
 #include "settings.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zv {
 
@@ -68,31 +64,8 @@ Text ImportContent(const Text& bytes) {
 }
 
 Text ReadImportFile(const Text& path) {
-    if (path.empty()) return {};
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return {};
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<size_t>(st.st_size) > kMaxImportFile) {
-        ::close(fd);
-        return {};
-    }
     Text bytes;
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return {};
-        }
-        if (n == 0) break;
-        bytes.append(buf, static_cast<size_t>(n));
-        if (bytes.size() > kMaxImportFile) { // grew while being read
-            ::close(fd);
-            return {};
-        }
-    }
-    ::close(fd);
+    if (path.empty() || !ReadRegularFile(path, bytes, kMaxImportFile)) return {};
     return ImportContent(bytes);
 }
 

@@ -269,25 +269,6 @@ bool Stamp(const Text& path, FileStamp& st) {
     return true;
 }
 
-bool ReadWhole(const Text& path, Text& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    out.clear();
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return false;
-        }
-        if (n == 0) break;
-        out.append(buf, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return true;
-}
-
 // The parsed file, kept while the file on disk is the one it was parsed from.
 struct CacheEntry {
     FileStamp stamp;
@@ -312,7 +293,7 @@ std::shared_ptr<Document> Load(const Text& path, bool* exists = nullptr) {
     auto it = cache.find(path);
     if (it != cache.end() && it->second.stamp == st) return it->second.doc;
     Text bytes;
-    if (!ReadWhole(path, bytes)) {
+    if (!ReadRegularFile(path, bytes)) {
         cache.erase(path);
         return std::make_shared<Document>();
     }
@@ -381,6 +362,28 @@ bool Modify(const Text& rawPath, Change change) {
 }
 
 } // namespace
+
+bool ReadRegularFile(const Text& path, Text& out, size_t limit) {
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<size_t>(st.st_size) <= limit;
+    char buf[65536];
+    while (ok) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        out.append(buf, static_cast<size_t>(n));
+        ok = out.size() <= limit; // it may grow while being read
+    }
+    ::close(fd);
+    if (!ok) out.clear();
+    return ok;
+}
 
 Text ReadProfileValue(const Text& rawPath, const Text& rawSection, const Text& rawKey) {
     const Text path = Argument(rawPath), section = Argument(rawSection), key = Argument(rawKey);

@@ -34,6 +34,9 @@ std::vector<SectionValues> ReadProfileSectionValues(const Text& path, const Text
 using ProfileWrite = std::tuple<Text, Text, Text>;
 bool WriteProfileValues(const Text& path, const std::vector<ProfileWrite>& writes);
 
+// The whole content of a regular file of at most limit bytes; false (and nothing) otherwise.
+bool ReadRegularFile(const Text& path, Text& out, size_t limit = static_cast<size_t>(-1));
+
 constexpr size_t kMaxProfileValue = 10239;
 constexpr size_t kSectionListBuffer = 204800;
 

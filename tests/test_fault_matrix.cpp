@@ -2,22 +2,17 @@
 // crash, a usable window afterwards, and the local files untouched. Prints the matrix.
 #include "forwardedit.h"
 #include "phonebook.h"
+#include "files.h"
 #include "signed_in.h"
 
 #include <fstream>
 #include <sstream>
 
 using namespace zv;
+using zvtest::ReadFile;
 using zvdev::Fault;
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 struct Case {
     const char* operation;

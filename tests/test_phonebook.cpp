@@ -1,3 +1,4 @@
+#include "files.h"
 #include "phonebook.h"
 #include "profile.h"
 #include "settings.h"
@@ -26,12 +27,7 @@ protected:
         for (const Contact& c : ListContacts()) out.push_back(c.name + "|" + c.number + "|" + c.qq);
         return out;
     }
-    std::string File() {
-        std::ifstream in(Proc().phoneBookPath, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
+    std::string File() { return zvtest::ReadFile(Proc().phoneBookPath); }
     std::string dir;
 };
 

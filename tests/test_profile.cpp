@@ -1,3 +1,4 @@
+#include "files.h"
 #include "profile.h"
 #include "text.h"
 
@@ -26,12 +27,7 @@ protected:
     void Put(const std::string& bytes) {
         std::ofstream(path_, std::ios::binary) << bytes;
     }
-    std::string Get() {
-        std::ifstream in(path_, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
+    std::string Get() { return zvtest::ReadFile(path_); }
     std::string dir_, path_;
 };
 

@@ -1,6 +1,8 @@
+#include "files.h"
 #include "signed_in.h"
 #include "skinlib.h"
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QSlider>
 #include <dirent.h>
@@ -9,17 +11,11 @@
 #include <sstream>
 
 using namespace zv;
+using zvtest::ReadFile;
 using zvtest::SignedInTest;
 using zvtest::WindowTest;
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 class ShellTest : public SignedInTest {};
 
@@ -223,7 +219,11 @@ TEST_F(SkinTest, TheSkinWindowReadsTheSettingsAndEveryControlCallsAndWrites) {
     EXPECT_TRUE(Calls().empty()) << "opening applied something";
     EXPECT_EQ(Setting("set", "TMD"), "300");
 
-    w.组合框_皮肤选择->activated(1);
+    // Typing a name and Enter in the text field choose nothing.
+    w.组合框_皮肤选择->lineEdit()->setText(fsOrder[0]);
+    QTest::keyClick(w.组合框_皮肤选择->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(Calls().empty());
+    EXPECT_EQ(Setting("set", "skinF"), "");
     w.SkinChosen(1);
     EXPECT_EQ(Setting("set", "skin"), "1");
     EXPECT_EQ(Setting("set", "skinF"), fsOrder[1].toStdString());

@@ -4,6 +4,8 @@
 #include "skinlib.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -85,6 +87,8 @@ SkinWindow::SkinWindow(const QPoint& mouse, int buttonWidth)
     AERO_1->setValue(IntSetting("set", "TMD"));
     LD->setValue(IntSetting("set", "LD"));
 
+    // Only an entry picked from the list chooses a skin; Enter in the text field does not.
+    组合框_皮肤选择->lineEdit()->installEventFilter(this);
     connect(组合框_皮肤选择, &QComboBox::activated, this, [this](int i) { SkinChosen(i); });
     connect(选择框_设置窗体阴影, &QCheckBox::clicked, this, [this] { EffectClicked(); });
     for (QSlider* s : {SD, BHD, LD}) connect(s, &QSlider::valueChanged, this, [this] { ColourMoved(); });
@@ -116,6 +120,14 @@ void SkinWindow::ColourMoved() {
 void SkinWindow::TransparencyMoved() {
     SkinAdjustAero(AERO_1->value());
     WriteSetting("set", "TMD", FromNumber(AERO_1->value()));
+}
+
+bool SkinWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == 组合框_皮肤选择->lineEdit() && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 bool SkinWindow::event(QEvent* e) {

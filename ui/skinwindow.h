@@ -35,6 +35,7 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 };
 
 // The "*.she" files of the skins folder, in the order the file system gives them.
