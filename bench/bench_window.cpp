@@ -105,10 +105,15 @@ int main(int argc, char** argv) {
             QCoreApplication::processEvents();
             return true;
         });
+        QElapsedTimer phase;
+        phase.start();
         MainWindow window(platform, QCoreApplication::arguments());
+        const qint64 built = phase.elapsed();
         window.Start();
+        const qint64 started = phase.elapsed();
         window.show();
         Pump();
+        if (getenv("ZV_PHASES")) fprintf(stderr, "built %lld started %lld shown %lld\n", built, started, phase.elapsed());
         if (mode == "client") {
             std::printf("%ld\n", ResidentKb());
             return 0;

@@ -42,7 +42,9 @@ if [ -n "${DISPLAY:-}" ] && [ "${ZORVANE_HEADLESS:-0}" != 1 ]; then
 fi
 
 # No display: a virtual one, and the sign-in typed as a person would.
-display=":$((90 + RANDOM % 100))"
+n=$((90 + RANDOM % 100))
+while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done # a free display
+display=":$n"
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
 pids+=($!)
 export DISPLAY="$display"

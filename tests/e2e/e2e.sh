@@ -98,7 +98,9 @@ account=$(sed -n 's/^account: //p' "$work/portal.log")
 password=$(sed -n 's/^password: //p' "$work/portal.log")
 python3 "$root/scripts/lib/set-server.py" "$prog/config.ini" "127.0.0.1:$port"
 
-display=":$((200 + RANDOM % 300))"
+n=$((200 + RANDOM % 100))
+while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done # a free display
+display=":$n"
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
 pids+=($!)
 export DISPLAY="$display"
