@@ -12,22 +12,8 @@ program="$build/program"
 shots="${ZORVANE_SHOTS:-$build/screenshots}"
 mkdir -p "$shots"
 
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$build/devportal/zorvane-devportal" --port 0 > "$work/portal.log" &
-pids+=($!)
-for _ in $(seq 100); do grep -q '^password:' "$work/portal.log" 2>/dev/null && break; sleep 0.1; done
-port=$(sed -n 's/^port: //p' "$work/portal.log")
-account=$(sed -n 's/^account: //p' "$work/portal.log")
-password=$(sed -n 's/^password: //p' "$work/portal.log")
-[ -n "$port" ] || { echo "the stand-in portal did not start" >&2; exit 1; }
+. "$root/scripts/lib/session.sh"
+start_portal || exit 1
 
 # Point the installation at the stand-in: the section "server" of config.ini.
 python3 "$root/scripts/lib/set-server.py" "$program/config.ini" "127.0.0.1:$port"
@@ -42,13 +28,7 @@ if [ -n "${DISPLAY:-}" ] && [ "${ZORVANE_HEADLESS:-0}" != 1 ]; then
 fi
 
 # No display: a virtual one, and the sign-in typed as a person would.
-n=$((90 + RANDOM % 100))
-while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done # a free display
-display=":$n"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY="$display"
-for _ in $(seq 100); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
+start_display $((90 + RANDOM % 100)) || exit 1
 
 "$program/zorvane" "$@" > "$work/client.log" 2>&1 &
 client=$!

@@ -10,20 +10,13 @@ shots="$build/e2e-screenshots"
 rm -rf "$shots"
 mkdir -p "$shots"
 
-work="$(mktemp -d)"
+. "$root/scripts/lib/session.sh"
 prog="$work/program"
 cp -r "$build/program" "$prog"
 rm -f "$prog/phonebook.dat" "$prog/Skins/gonggao.png"
 log="$work/requests.log"
 state="$work/state.txt"
 geo="$work/geometry.txt"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 passed=0
 failed=0
@@ -87,24 +80,17 @@ answer_box() { # a message box is up: press its default button
   until_true 5 window_gone QMessageBox
 }
 captcha() { sed -n 's/^captcha: //p' "$work/portal.log" | tail -1; }
-captchas() { grep -c '^captcha:' "$work/portal.log" 2>/dev/null || echo 0; }
+captchas() {
+  local n
+  n=$(grep -c '^captcha:' "$work/portal.log" 2>/dev/null)
+  echo "${n:-0}"
+}
 
 # The stand-in portal, the display with a window manager and a notification area, the client.
-"$build/devportal/zorvane-devportal" --port 0 --log-file "$log" --state-file "$state" > "$work/portal.log" &
-pids+=($!)
-until_true 10 grep -q '^password:' "$work/portal.log" || { echo "the stand-in portal did not start"; exit 1; }
-port=$(sed -n 's/^port: //p' "$work/portal.log")
-account=$(sed -n 's/^account: //p' "$work/portal.log")
-password=$(sed -n 's/^password: //p' "$work/portal.log")
+start_portal --log-file "$log" --state-file "$state" || exit 1
 python3 "$root/scripts/lib/set-server.py" "$prog/config.ini" "127.0.0.1:$port"
 
-n=$((200 + RANDOM % 100))
-while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done # a free display
-display=":$n"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY="$display"
-until_true 10 xdpyinfo > /dev/null 2>&1 || { echo "Xvfb did not start"; exit 1; }
+start_display $((200 + RANDOM % 100)) || exit 1
 HOME="$work" icewm > "$work/wm.log" 2>&1 &
 pids+=($!)
 sleep 1.5
