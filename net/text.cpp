@@ -31,9 +31,9 @@ bool MatchAt(std::string_view text, size_t pos, std::string_view sought, bool ig
     return true;
 }
 
-template <typename Lead>
-TextList SplitImpl(std::string_view text, std::string_view delim, Lead isLead) {
-    TextList out;
+template <typename Piece, typename Lead>
+std::vector<Piece> SplitImpl(std::string_view text, std::string_view delim, Lead isLead) {
+    std::vector<Piece> out;
     if (text.empty()) return out;
     if (delim.empty()) {
         out.emplace_back(text);
@@ -95,11 +95,16 @@ Text Right(std::string_view text, long count) {
 }
 
 TextList Split(std::string_view text, std::string_view delimiter) {
-    return SplitImpl(text, delimiter, [](unsigned char b) { return IsLeadByte(b); });
+    return SplitImpl<Text>(text, delimiter, [](unsigned char b) { return IsLeadByte(b); });
 }
 
 TextList SplitWithLead(std::string_view text, std::string_view delimiter, unsigned char leadFrom) {
-    return SplitImpl(text, delimiter, [leadFrom](unsigned char b) { return b >= leadFrom; });
+    return SplitImpl<Text>(text, delimiter, [leadFrom](unsigned char b) { return b >= leadFrom; });
+}
+
+std::vector<std::string_view> SplitViewsWithLead(std::string_view text, std::string_view delimiter,
+                                                 unsigned char leadFrom) {
+    return SplitImpl<std::string_view>(text, delimiter, [leadFrom](unsigned char b) { return b >= leadFrom; });
 }
 
 Text BytesToText(std::string_view bytes) {

@@ -29,6 +29,9 @@ TextList Split(std::string_view text, std::string_view delimiter);
 
 // Split with a caller's idea of a lead byte (the import file takes every byte from 0x80).
 TextList SplitWithLead(std::string_view text, std::string_view delimiter, unsigned char leadFrom);
+// The same pieces as views into the text.
+std::vector<std::string_view> SplitViewsWithLead(std::string_view text, std::string_view delimiter,
+                                                 unsigned char leadFrom);
 
 // The bytes up to the first zero byte.
 Text BytesToText(std::string_view bytes);

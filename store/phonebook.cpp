@@ -47,9 +47,9 @@ void RemoveContact(const Text& name) { DeleteProfileSection(Proc().phoneBookPath
 
 void ImportContactText(const Text& content) {
     std::vector<ProfileWrite> writes;
-    for (const Text& line : SplitWithLead(content, "\r\n", kImportLead)) {
-        TextList pieces = SplitWithLead(line, "=", kImportLead);
-        if (pieces.size() == 2) writes.emplace_back(std::move(pieces[0]), kNumberKey, std::move(pieces[1]));
+    for (std::string_view line : SplitViewsWithLead(content, "\r\n", kImportLead)) {
+        const auto pieces = SplitViewsWithLead(line, "=", kImportLead);
+        if (pieces.size() == 2) writes.emplace_back(Text(pieces[0]), kNumberKey, Text(pieces[1]));
     }
     if (!writes.empty()) WriteProfileValues(Proc().phoneBookPath, writes);
 }

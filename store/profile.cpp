@@ -24,7 +24,8 @@ std::string_view Trim(std::string_view s) {
 // No write may put a line break into the file.
 Text OneLine(std::string_view s) {
     Text out(s);
-    for (size_t at = out.find_first_of("\r\n"); at != Text::npos; at = out.find_first_of("\r\n", at + 1)) out[at] = ' ';
+    for (char& c : out)
+        if (c == '\r' || c == '\n') c = ' ';
     return out;
 }
 
@@ -96,6 +97,7 @@ struct KeyIndex {
 
 struct Section {
     Line header;
+    Text folded; // the name as the index knows it
     std::vector<Line> lines;
     KeyIndex keys;
     size_t afterLastKey = 0; // where a new key goes
@@ -110,7 +112,7 @@ struct Document {
 
     void Reindex() {
         index.clear();
-        for (size_t i = 0; i < sections.size(); ++i) index.emplace(LowerAscii(sections[i].header.name), i);
+        for (size_t i = 0; i < sections.size(); ++i) index.emplace(sections[i].folded, i);
     }
     Section* FindFolded(const Text& folded) {
         auto it = index.find(folded);
@@ -123,7 +125,8 @@ void AddLine(Document& d, Line line) {
     if (line.kind == Line::Section) {
         Section s;
         s.header = std::move(line);
-        d.index.emplace(LowerAscii(s.header.name), d.sections.size());
+        s.folded = LowerAscii(s.header.name);
+        d.index.emplace(s.folded, d.sections.size());
         d.sections.push_back(std::move(s));
         return;
     }
@@ -205,6 +208,7 @@ void SetValue(Document& d, const Text& section, const Text& key, const Text& val
         added.header.raw = "[" + sectionName + "]";
         added.header.name = sectionName;
         added.header.eol = d.eol;
+        added.folded = foldedSection;
         d.index.emplace(std::move(foldedSection), d.sections.size());
         d.sections.push_back(std::move(added));
         s = &d.sections.back();
@@ -434,8 +438,9 @@ void ForListedSections(const Document& doc, Each each) {
     }
 }
 
-Text ValueIn(const Document& doc, const Text& section, const Text& foldedKey) {
-    auto it = doc.index.find(LowerAscii(section));
+Text ValueIn(const Document& doc, const Section& listed, const Text& foldedKey) {
+    // With duplicate sections the first one counts.
+    auto it = doc.index.find(listed.folded);
     if (it == doc.index.end()) return {};
     const Section& s = doc.sections[it->second];
     auto k = s.keys.find(foldedKey);
@@ -463,9 +468,9 @@ std::vector<SectionValues> ReadProfileSectionValues(const Text& rawPath, const T
     for (const Text& k : keys) folded.push_back(LowerAscii(Argument(k)));
     ForListedSections(*doc, [&](const Section& s) {
         SectionValues row{s.header.name, {}};
-        // Looked up by name, as a read would: with duplicate sections the first one counts.
-        const Text name = Argument(s.header.name);
-        for (const Text& k : folded) row.values.push_back(name.empty() || k.empty() ? Text() : ValueIn(*doc, name, k));
+        row.values.reserve(folded.size());
+        for (const Text& k : folded)
+            row.values.push_back(s.header.name.empty() || k.empty() ? Text() : ValueIn(*doc, s, k));
         out.push_back(std::move(row));
     });
     return out;
