@@ -156,7 +156,14 @@ Document Parse(std::string_view bytes) {
             d.eol = Text(eol);
             eolChosen = true;
         }
-        AddLine(d, ParseLine(bytes.substr(i, end - i), eol));
+        Line line = ParseLine(bytes.substr(i, end - i), eol);
+        // A file saved by an editor as UTF-8 may start with a byte-order mark; the first
+        // line is read past it and written back with it.
+        if (i == 0 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+            line = ParseLine(bytes.substr(3, end - 3), eol);
+            line.raw = Text(bytes.substr(0, end));
+        }
+        AddLine(d, std::move(line));
         i = next;
     }
     return d;

@@ -90,6 +90,13 @@ TEST_F(ProfileTest, WritesChangeOnlyWhatTheyMustAndKeepEveryOtherByte) {
     EXPECT_EQ(ReadProfileValue(path_, "set", "skin"), "3");
 }
 
+TEST_F(ProfileTest, AByteOrderMarkDoesNotHideTheFirstSection) {
+    Put("\xEF\xBB\xBF[phone]\r\nuser=1\r\n");
+    EXPECT_EQ(ReadProfileValue(path_, "phone", "user"), "1");
+    ASSERT_TRUE(WriteProfileValue(path_, "phone", "user", "2"));
+    EXPECT_EQ(Get(), "\xEF\xBB\xBF[phone]\r\nuser=2\r\n");
+}
+
 TEST_F(ProfileTest, CreatesTheFileOwnerOnlyWithWindowsLineEnds) {
     ASSERT_TRUE(WriteProfileValue(path_, "phone", "selected", "1"));
     ASSERT_TRUE(WriteProfileValue(path_, "phone", "user", "12345678"));
