@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <cstdio>
 #include <malloc.h>
 
 namespace zv {
@@ -251,14 +252,13 @@ void MainWindow::TickBanner() {
     QDir().mkpath(QString::fromStdString(Proc().skinsFolder));
     const QString path = QString::fromStdString(Proc().skinsFolder + "gonggao.png");
     QFile tmp(path + QStringLiteral(".part"));
-    if (tmp.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-        tmp.write(image.data(), static_cast<qint64>(image.size())) == static_cast<qint64>(image.size()) && tmp.flush()) {
-        tmp.close();
-        QFile::remove(path);
-        tmp.rename(path);
-    } else {
+    const bool written = tmp.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         tmp.write(image.data(), static_cast<qint64>(image.size())) == static_cast<qint64>(image.size()) &&
+                         tmp.flush();
+    tmp.close();
+    // rename() replaces the old banner in one step: a reader sees the old file or the new one.
+    if (!written || std::rename(QFile::encodeName(tmp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         tmp.remove();
-    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
