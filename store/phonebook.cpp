@@ -11,6 +11,32 @@ const char kNumberKey[] = "phonenumber";
 const char kQqKey[] = "QQ";
 // Import files take every byte from 0x80 as the first of two.
 const unsigned char kImportLead = 0x80;
+
+// True when the line cut at "=" by the split rule gives exactly two pieces: one "=" with
+// something after it, or two with nothing after the second.
+bool TwoPieces(std::string_view line, std::string_view& first, std::string_view& second) {
+    size_t at[3];
+    int found = 0;
+    for (size_t i = 0; i < line.size() && found < 3;) {
+        const auto c = static_cast<unsigned char>(line[i]);
+        if (c == '=') {
+            at[found++] = i++;
+            continue;
+        }
+        i += (c >= kImportLead && i + 1 < line.size()) ? 2 : 1;
+    }
+    if (found == 1 && at[0] + 1 < line.size()) {
+        first = line.substr(0, at[0]);
+        second = line.substr(at[0] + 1);
+        return true;
+    }
+    if (found == 2 && at[1] + 1 == line.size()) {
+        first = line.substr(0, at[0]);
+        second = line.substr(at[0] + 1, at[1] - at[0] - 1);
+        return true;
+    }
+    return false;
+}
 } // namespace
 
 Text TrimSpaces(const Text& text) {
@@ -47,10 +73,9 @@ void RemoveContact(const Text& name) { DeleteProfileSection(Proc().phoneBookPath
 
 void ImportContactText(const Text& content) {
     std::vector<ProfileWrite> writes;
-    for (std::string_view line : SplitViewsWithLead(content, "\r\n", kImportLead)) {
-        const auto pieces = SplitViewsWithLead(line, "=", kImportLead);
-        if (pieces.size() == 2) writes.emplace_back(Text(pieces[0]), kNumberKey, Text(pieces[1]));
-    }
+    std::string_view name, number;
+    for (std::string_view line : SplitViewsWithLead(content, "\r\n", kImportLead))
+        if (TwoPieces(line, name, number)) writes.emplace_back(Text(name), kNumberKey, Text(number));
     if (!writes.empty()) WriteProfileValues(Proc().phoneBookPath, writes);
 }
 

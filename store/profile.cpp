@@ -1,6 +1,8 @@
 #include "profile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
@@ -37,28 +39,53 @@ Text Argument(std::string_view s) {
     return OneLine(s);
 }
 
+// Line ends, kept as they were.
+enum class Eol : unsigned char { None, CrLf, Lf, Cr };
+
+std::string_view EolText(Eol e) {
+    switch (e) {
+    case Eol::CrLf: return "\r\n";
+    case Eol::Lf: return "\n";
+    case Eol::Cr: return "\r";
+    case Eol::None: break;
+    }
+    return {};
+}
+
+Eol EolOf(std::string_view e) {
+    return e == "\r\n" ? Eol::CrLf : e == "\n" ? Eol::Lf : e == "\r" ? Eol::Cr : Eol::None;
+}
+
+// One line of the file; its name and value are places in its own bytes.
 struct Line {
-    enum Kind { Other, Key, Section };
+    enum Kind : unsigned char { Other, Key, Section };
     Text raw; // without its line end
-    Text eol; // "\r\n", "\n", "\r" or "" for a last line without one
+    uint32_t nameAt = 0, nameLength = 0, valueAt = 0, valueLength = 0;
+    Eol eol = Eol::None;
     Kind kind = Other;
-    Text name;  // section or key name, trimmed
-    Text value; // key value, trimmed and unquoted
+    std::string_view name() const { return std::string_view(raw).substr(nameAt, nameLength); }
+    std::string_view value() const { return std::string_view(raw).substr(valueAt, valueLength); }
 };
 
 // A value as a read gives it: blanks around it dropped, then one pair of enclosing quotes.
-Text ValueOf(std::string_view v) {
+std::string_view ValueOf(std::string_view v) {
     v = Trim(v);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
-    return Text(v);
+    return v;
 }
 
-Line ParseLine(std::string_view raw, std::string_view eol) {
+// Parses raw (the line's bytes from skip on; the bytes before skip are kept, not read).
+Line ParseLine(Text raw, Eol eol, size_t skip = 0) {
     Line l;
-    l.raw = Text(raw);
-    l.eol = Text(eol);
-    std::string_view s = raw;
+    l.raw = std::move(raw);
+    l.eol = eol;
+    const std::string_view all(l.raw);
+    auto place = [&all](std::string_view part, uint32_t& at, uint32_t& length) {
+        at = static_cast<uint32_t>(part.data() - all.data());
+        length = static_cast<uint32_t>(part.size());
+    };
+    std::string_view s = all.substr(std::min(skip, all.size()));
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
     if (s.empty() || s.front() == ';') return l;
     if (s.front() == '[') {
@@ -66,17 +93,17 @@ Line ParseLine(std::string_view raw, std::string_view eol) {
         const auto close = inner.rfind(']');
         if (close != std::string_view::npos) inner = inner.substr(0, close);
         l.kind = Line::Section;
-        l.name = Text(Trim(inner));
+        place(Trim(inner), l.nameAt, l.nameLength);
         return l;
     }
     const auto eq = s.find('=');
     l.kind = Line::Key;
     if (eq == std::string_view::npos) {
-        l.name = Text(Trim(s));
+        place(Trim(s), l.nameAt, l.nameLength);
         return l;
     }
-    l.name = Text(Trim(s.substr(0, eq)));
-    l.value = ValueOf(s.substr(eq + 1));
+    place(Trim(s.substr(0, eq)), l.nameAt, l.nameLength);
+    place(ValueOf(s.substr(eq + 1)), l.valueAt, l.valueLength);
     return l;
 }
 
@@ -108,7 +135,7 @@ struct Document {
     std::vector<Line> preamble;
     std::vector<Section> sections;
     std::unordered_map<Text, size_t> index; // folded name -> first section with it
-    Text eol = "\r\n";
+    Eol eol = Eol::CrLf;
 
     void Reindex() {
         index.clear();
@@ -125,7 +152,7 @@ void AddLine(Document& d, Line line) {
     if (line.kind == Line::Section) {
         Section s;
         s.header = std::move(line);
-        s.folded = LowerAscii(s.header.name);
+        s.folded = LowerAscii(s.header.name());
         d.index.emplace(s.folded, d.sections.size());
         d.sections.push_back(std::move(s));
         return;
@@ -136,7 +163,7 @@ void AddLine(Document& d, Line line) {
     }
     Section& s = d.sections.back();
     if (line.kind == Line::Key) {
-        s.keys.emplace(LowerAscii(line.name), s.lines.size());
+        s.keys.emplace(LowerAscii(line.name()), s.lines.size());
         s.afterLastKey = s.lines.size() + 1;
     }
     s.lines.push_back(std::move(line));
@@ -151,19 +178,15 @@ Document Parse(std::string_view bytes) {
         while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
         size_t next = end;
         if (next < bytes.size()) next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
-        std::string_view eol = bytes.substr(end, next - end);
-        if (!eolChosen && !eol.empty()) {
-            d.eol = Text(eol);
+        const Eol eol = EolOf(bytes.substr(end, next - end));
+        if (!eolChosen && eol != Eol::None) {
+            d.eol = eol;
             eolChosen = true;
         }
-        Line line = ParseLine(bytes.substr(i, end - i), eol);
         // A file saved by an editor as UTF-8 may start with a byte-order mark; the first
         // line is read past it and written back with it.
-        if (i == 0 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-            line = ParseLine(bytes.substr(3, end - 3), eol);
-            line.raw = Text(bytes.substr(0, end));
-        }
-        AddLine(d, std::move(line));
+        const size_t skip = (i == 0 && bytes.substr(0, 3) == "\xEF\xBB\xBF") ? 3 : 0;
+        AddLine(d, ParseLine(Text(bytes.substr(i, end - i)), eol, skip));
         i = next;
     }
     return d;
@@ -173,7 +196,7 @@ Text Serialize(const Document& d) {
     Text out;
     auto put = [&out](const Line& l) {
         out += l.raw;
-        out += l.eol;
+        out += EolText(l.eol);
     };
     for (const Line& l : d.preamble) put(l);
     for (const Section& s : d.sections) {
@@ -192,7 +215,7 @@ void EndLastLine(Document& d) {
     } else if (!d.preamble.empty()) {
         last = &d.preamble.back();
     }
-    if (last && last->eol.empty()) last->eol = d.eol;
+    if (last && last->eol == Eol::None) last->eol = d.eol;
 }
 
 // A value read back loses one pair of enclosing quotes, so such a value gets another pair.
@@ -211,10 +234,7 @@ void SetValue(Document& d, const Text& section, const Text& key, const Text& val
     if (!s) {
         EndLastLine(d);
         Section added;
-        added.header.kind = Line::Section;
-        added.header.raw = "[" + sectionName + "]";
-        added.header.name = sectionName;
-        added.header.eol = d.eol;
+        added.header = ParseLine("[" + sectionName + "]", d.eol);
         added.folded = foldedSection;
         d.index.emplace(std::move(foldedSection), d.sections.size());
         d.sections.push_back(std::move(added));
@@ -226,18 +246,13 @@ void SetValue(Document& d, const Text& section, const Text& key, const Text& val
     if (it != s->keys.end()) {
         Line& l = s->lines[it->second];
         const auto eq = l.raw.find('=');
-        l.raw = (eq == Text::npos ? l.raw : l.raw.substr(0, eq)) + "=" + stored;
-        l.value = ValueOf(stored);
+        l = ParseLine((eq == Text::npos ? l.raw : l.raw.substr(0, eq)) + "=" + stored, l.eol);
         return;
     }
-    Line l;
-    l.kind = Line::Key;
-    l.raw = keyName + "=" + stored;
-    l.name = keyName;
-    l.value = ValueOf(stored);
+    Line l = ParseLine(keyName + "=" + stored, Eol::None);
     const size_t at = s->afterLastKey;
     Line& before = at == 0 ? s->header : s->lines[at - 1];
-    if (before.eol.empty()) {
+    if (before.eol == Eol::None) {
         // That line was the file's last one; the new line keeps its missing line end.
         before.eol = d.eol;
     } else {
@@ -404,8 +419,7 @@ Text ReadProfileValue(const Text& rawPath, const Text& rawSection, const Text& r
     if (!s) return {};
     auto it = s->keys.find(LowerAscii(key));
     if (it == s->keys.end()) return {};
-    const Text& v = s->lines[it->second].value;
-    return v.size() > kMaxProfileValue ? v.substr(0, kMaxProfileValue) : v;
+    return Text(s->lines[it->second].value().substr(0, kMaxProfileValue));
 }
 
 bool WriteProfileValue(const Text& path, const Text& section, const Text& key, const Text& value) {
@@ -439,7 +453,7 @@ template <typename Each>
 void ForListedSections(const Document& doc, Each each) {
     size_t used = 1;
     for (const Section& s : doc.sections) {
-        used += s.header.name.size() + 1;
+        used += s.header.nameLength + 1;
         if (used > kSectionListBuffer) break;
         each(s);
     }
@@ -452,8 +466,7 @@ Text ValueIn(const Document& doc, const Section& listed, const Text& foldedKey) 
     const Section& s = doc.sections[it->second];
     auto k = s.keys.find(foldedKey);
     if (k == s.keys.end()) return {};
-    const Text& v = s.lines[k->second].value;
-    return v.size() > kMaxProfileValue ? v.substr(0, kMaxProfileValue) : v;
+    return Text(s.lines[k->second].value().substr(0, kMaxProfileValue));
 }
 } // namespace
 
@@ -462,7 +475,7 @@ TextList ListProfileSections(const Text& rawPath) {
     const Text path = Argument(rawPath);
     if (path.empty()) return out;
     auto doc = Load(path);
-    ForListedSections(*doc, [&out](const Section& s) { out.push_back(s.header.name); });
+    ForListedSections(*doc, [&out](const Section& s) { out.emplace_back(s.header.name()); });
     return out;
 }
 
@@ -474,10 +487,10 @@ std::vector<SectionValues> ReadProfileSectionValues(const Text& rawPath, const T
     TextList folded;
     for (const Text& k : keys) folded.push_back(LowerAscii(Argument(k)));
     ForListedSections(*doc, [&](const Section& s) {
-        SectionValues row{s.header.name, {}};
+        SectionValues row{Text(s.header.name()), {}};
         row.values.reserve(folded.size());
         for (const Text& k : folded)
-            row.values.push_back(s.header.name.empty() || k.empty() ? Text() : ValueIn(*doc, s, k));
+            row.values.push_back(s.header.nameLength == 0 || k.empty() ? Text() : ValueIn(*doc, s, k));
         out.push_back(std::move(row));
     });
     return out;

@@ -56,6 +56,8 @@ TEST_F(PhoneBookStore, ImportFollowsTheLineAndPieceRules) {
         {"Chinese names", zhang + "=13900000000\r\n", {zhang + "|13900000000|"}},
         // 0xB5 3D: the "=" is the second byte of a character, not a delimiter.
         {"no delimiter inside a double-byte character", "x\xB5=1=2\r\n", {"x\xB5=1|2|"}},
+        // The split rule drops only a trailing empty piece: these are two pieces each.
+        {"a second \"=\" at the very end", "a=1=\r\nb==\r\n", {"a|1|", "b||"}},
     };
     for (const Row& r : rows) {
         unlink(Proc().phoneBookPath.c_str());
