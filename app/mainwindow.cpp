@@ -3,6 +3,7 @@
 #include "account.h"
 #include "charset.h"
 #include "endpoints.h"
+#include "profile.h"
 #include "loginwindow.h"
 #include "settings.h"
 #include "skinlib.h"
@@ -17,7 +18,6 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
-#include <cstdio>
 #include <malloc.h>
 
 namespace zv {
@@ -250,15 +250,7 @@ void MainWindow::TickBanner() {
     // A download that yields nothing keeps the banner there is.
     if (image.empty()) return;
     QDir().mkpath(QString::fromStdString(Proc().skinsFolder));
-    const QString path = QString::fromStdString(Proc().skinsFolder + "gonggao.png");
-    QFile tmp(path + QStringLiteral(".part"));
-    const bool written = tmp.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                         tmp.write(image.data(), static_cast<qint64>(image.size())) == static_cast<qint64>(image.size()) &&
-                         tmp.flush();
-    tmp.close();
-    // rename() replaces the old banner in one step: a reader sees the old file or the new one.
-    if (!written || std::rename(QFile::encodeName(tmp.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        tmp.remove();
+    ReplaceFile(Proc().skinsFolder + "gonggao.png", image);
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

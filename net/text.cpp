@@ -98,10 +98,6 @@ TextList Split(std::string_view text, std::string_view delimiter) {
     return SplitImpl<Text>(text, delimiter, [](unsigned char b) { return IsLeadByte(b); });
 }
 
-TextList SplitWithLead(std::string_view text, std::string_view delimiter, unsigned char leadFrom) {
-    return SplitImpl<Text>(text, delimiter, [leadFrom](unsigned char b) { return b >= leadFrom; });
-}
-
 std::vector<std::string_view> SplitViewsWithLead(std::string_view text, std::string_view delimiter,
                                                  unsigned char leadFrom) {
     return SplitImpl<std::string_view>(text, delimiter, [leadFrom](unsigned char b) { return b >= leadFrom; });

@@ -27,9 +27,8 @@ Text Middle(std::string_view text, long start, long count);
 // delimiters counts; what follows the last delimiter counts only when it is not empty.
 TextList Split(std::string_view text, std::string_view delimiter);
 
-// Split with a caller's idea of a lead byte (the import file takes every byte from 0x80).
-TextList SplitWithLead(std::string_view text, std::string_view delimiter, unsigned char leadFrom);
-// The same pieces as views into the text.
+// Split into views, with a caller's idea of a lead byte (the import file takes every byte
+// from 0x80 as the first of two).
 std::vector<std::string_view> SplitViewsWithLead(std::string_view text, std::string_view delimiter,
                                                  unsigned char leadFrom);
 

@@ -341,9 +341,9 @@ bool WriteAll(int fd, const Text& bytes) {
     return true;
 }
 
-// Replaces the file by a new one holding the bytes: a temporary file in the same folder,
-// flushed to disk, renamed over the old one.
-bool Replace(const Text& path, const Text& bytes) {
+} // namespace
+
+bool ReplaceFile(const Text& path, const Text& bytes) {
     const auto slash = path.rfind('/');
     const Text folder = slash == Text::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
     Text tmpl = path + ".XXXXXX";
@@ -366,6 +366,8 @@ bool Replace(const Text& path, const Text& bytes) {
     return true;
 }
 
+namespace {
+
 // Applies a change to the document of the file and writes it. The change is made in place
 // (nothing else holds the document between calls); when the write fails the document is
 // dropped, so the next read sees the file as it is on disk.
@@ -375,7 +377,7 @@ bool Modify(const Text& rawPath, Change change) {
     if (path.empty()) return false;
     auto doc = Load(path);
     if (!change(*doc)) return true; // nothing to change
-    if (!Replace(path, Serialize(*doc))) {
+    if (!ReplaceFile(path, Serialize(*doc))) {
         Cache().erase(path);
         return false;
     }

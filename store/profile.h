@@ -34,6 +34,11 @@ std::vector<SectionValues> ReadProfileSectionValues(const Text& path, const Text
 using ProfileWrite = std::tuple<Text, Text, Text>;
 bool WriteProfileValues(const Text& path, const std::vector<ProfileWrite>& writes);
 
+// Replaces the file by one holding the bytes: a temporary file in the same folder, flushed
+// to disk and renamed over the old one, so a reader finds the old file or the new one. A
+// file it creates is readable and writable by its owner only.
+bool ReplaceFile(const Text& path, const Text& bytes);
+
 // The whole content of a regular file of at most limit bytes; false (and nothing) otherwise.
 bool ReadRegularFile(const Text& path, Text& out, size_t limit = static_cast<size_t>(-1));
 

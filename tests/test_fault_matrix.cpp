@@ -54,6 +54,16 @@ bool ListFollowsPortal(MainWindow* m, const zvdev::DevPortal& portal, const std:
 // With a reply that converts to GBK the marker in it counts: only "not GB2312" replies do.
 bool ConvertsToGbk(Fault f) { return f == Fault::NotGb2312; }
 
+// Moves the second number to the top or one place up: no message, and the list follows.
+auto MoveSecond(bool toTop) {
+    return [toTop](auto&, MainWindow* m, auto& p, auto& portal, Fault f) {
+        const auto before = ListTexts(m->tab3->列表框_转接号码);
+        m->tab3->列表框_转接号码->setCurrentRow(1);
+        m->tab3->MoveSelected(toTop);
+        return p.boxes.empty() && ListFollowsPortal(m, portal, before, f);
+    };
+}
+
 std::vector<Case> Cases() {
     return {
         {"sign-in", "/views/customer.mvc?method=login", false,
@@ -100,20 +110,8 @@ std::vector<Case> Cases() {
              zvtest::WaitFor([&] { return w.isNull(); });
              return w.isNull() && p.boxes.empty() && ListFollowsPortal(m, portal, before, f);
          }},
-        {"number to top", "/views/phoneno.mvc?method=order", true,
-         [](auto&, MainWindow* m, auto& p, auto& portal, Fault f) {
-             const auto before = ListTexts(m->tab3->列表框_转接号码);
-             m->tab3->列表框_转接号码->setCurrentRow(1);
-             m->tab3->MoveSelected(true);
-             return p.boxes.empty() && ListFollowsPortal(m, portal, before, f);
-         }},
-        {"number up", "/views/phoneno.mvc?method=order", true,
-         [](auto&, MainWindow* m, auto& p, auto& portal, Fault f) {
-             const auto before = ListTexts(m->tab3->列表框_转接号码);
-             m->tab3->列表框_转接号码->setCurrentRow(1);
-             m->tab3->MoveSelected(false);
-             return p.boxes.empty() && ListFollowsPortal(m, portal, before, f);
-         }},
+        {"number to top", "/views/phoneno.mvc?method=order", true, MoveSecond(true)},
+        {"number up", "/views/phoneno.mvc?method=order", true, MoveSecond(false)},
         {"delete number", "//views/phoneno.mvc?method=removeAll", true,
          [](auto&, MainWindow* m, auto& p, auto& portal, Fault f) {
              const auto before = ListTexts(m->tab3->列表框_转接号码);

@@ -2,6 +2,7 @@
 
 #include "account.h"
 #include "endpoints.h"
+#include "profile.h"
 #include "settings.h"
 #include "webrequest.h"
 
@@ -139,9 +140,7 @@ void LoginWindow::Open() {
         const Bytes image = WebRequest(HttpAddress(SiteHost(), paths::kBanner));
         if (!self) return;
         QDir().mkpath(QString::fromStdString(Proc().skinsFolder));
-        QFile f(QString::fromStdString(banner));
-        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            f.write(image.data(), static_cast<qint64>(image.size()));
+        ReplaceFile(banner, image); // an empty reply leaves an empty file, kept from then on
     }
     ShowBanner();
     PumpEvents();
