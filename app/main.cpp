@@ -1,9 +1,9 @@
 // The Zorvane client: wires the platform, the transport's event pump and the main window.
-#include "geometry.h"
-#include "mainwindow.h"
-#include "widgets.h"
-#include "settings.h"
-#include "webrequest.h"
+#include "gui/base/geometry.h"
+#include "gui/base/widgets.h"
+#include "gui/main/mainwindow.h"
+#include "net/webrequest.h"
+#include "store/settings.h"
 
 #include <QApplication>
 #include <QFont>

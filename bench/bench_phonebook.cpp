@@ -1,9 +1,9 @@
 // The phone book with 10,000 contacts: listing and importing against one plain read-and-parse
 // and one plain write of the same file.
-#include "bench_util.h"
-#include "phonebook.h"
-#include "profile.h"
-#include "settings.h"
+#include "bench/bench_util.h"
+#include "store/phonebook.h"
+#include "store/profile.h"
+#include "store/settings.h"
 
 #include <fstream>
 #include <map>
@@ -54,8 +54,7 @@ void PlainWrite(const std::string& path, const std::string& bytes) {
 int main() {
     char tmpl[] = "/tmp/zvbenchXXXXXX";
     const std::string dir = mkdtemp(tmpl);
-    SetProgramDir(dir);
-    Proc().phoneBookPath = dir + "/phonebook.dat";
+    const PhoneBook book(dir + "/phonebook.dat");
     std::string importText;
     for (int i = 0; i < 10000; ++i)
         importText += Gbk("联系人") + std::to_string(i) + "=139" + std::to_string(10000000 + i) + "\r\n";
@@ -63,11 +62,11 @@ int main() {
     const auto importing = zvbench::MedianPair(
         5,
         [&] {
-            unlink(Proc().phoneBookPath.c_str());
-            ImportContactText(importText);
+            unlink(book.path().c_str());
+            book.Import(importText);
         },
         [&] {
-            std::ifstream in(Proc().phoneBookPath, std::ios::binary);
+            std::ifstream in(book.path(), std::ios::binary);
             std::stringstream ss;
             ss << in.rdbuf();
             PlainWrite(dir + "/copy.dat", ss.str());
@@ -75,10 +74,10 @@ int main() {
     // The plain side writes the file the import made; both have the same bytes to put down.
     zvbench::Report("import 10,000 lines vs one plain durable write", importing.first, importing.second, "s", 3, true);
 
-    ImportContactText(importText);
+    book.Import(importText);
     std::string bytes;
     {
-        std::ifstream in(Proc().phoneBookPath, std::ios::binary);
+        std::ifstream in(book.path(), std::ios::binary);
         std::stringstream ss;
         ss << in.rdbuf();
         bytes = ss.str();
@@ -86,9 +85,9 @@ int main() {
     size_t listed = 0;
     std::vector<double> ours, plain;
     for (int run = 0; run < 5; ++run) {
-        PlainWrite(Proc().phoneBookPath, bytes); // a file the store has not seen yet
-        ours.push_back(zvbench::Seconds([&] { listed = ListContacts().size(); }));
-        plain.push_back(zvbench::Seconds([&] { PlainReadAndParse(Proc().phoneBookPath); }));
+        PlainWrite(book.path(), bytes); // a file the store has not seen yet
+        ours.push_back(zvbench::Seconds([&] { listed = book.List().size(); }));
+        plain.push_back(zvbench::Seconds([&] { PlainReadAndParse(book.path()); }));
     }
     std::sort(ours.begin(), ours.end());
     std::sort(plain.begin(), plain.end());

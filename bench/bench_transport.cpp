@@ -1,11 +1,11 @@
 // WebRequest against plain libcurl: 2,000 loopback GETs each, and the sign-in with its
 // overview against the three raw requests it makes.
-#include "account.h"
-#include "bench_util.h"
-#include "charset.h"
-#include "devportal.h"
-#include "endpoints.h"
-#include "webrequest.h"
+#include "bench/bench_util.h"
+#include "devportal/devportal.h"
+#include "net/charset.h"
+#include "net/webrequest.h"
+#include "portal/account.h"
+#include "portal/endpoints.h"
 
 #include <curl/curl.h>
 #include <string>
@@ -45,7 +45,7 @@ std::string PlainCurl(const std::string& url, CURLSH* share, const std::string* 
 
 int main() {
     zvdev::DevPortal portal;
-    portal.start(0);
+    portal.Start(0);
     const std::string host = portal.host();
     const std::string page = "http://" + host + "/qarlo/No.html";
 
@@ -67,11 +67,7 @@ int main() {
         const std::string captcha = portal.lastCaptcha();
         ours.push_back(zvbench::Seconds([&] {
             PostLogin(host, "95013825", "zorvane8", captcha);
-            const Text body = BytesToText(Utf8ToGb2312(PageBody(WebRequest(HttpAddress(host, paths::kMainPage)))));
-            const Text forward = BytesToText(Utf8ToGb2312(WebRequest(HttpAddress(host, paths::kForwardingPage))));
-            ReadOverviewFields(body);
-            ReadForwardingNumbers(body, CountForwardingNumbers(body));
-            ReadForwardingIds(forward);
+            ReadAccountOverview(host);
         }));
         curl_share_setopt(share, CURLSHOPT_UNSHARE, CURL_LOCK_DATA_COOKIE);
         curl_share_cleanup(share);
@@ -90,6 +86,6 @@ int main() {
     zvbench::Report("sign-in with overview vs its three raw requests", ours[15] * 1000, raw[15] * 1000, "ms", 1.3,
                     true);
     curl_share_cleanup(share);
-    portal.stop();
+    portal.Stop();
     return 0;
 }

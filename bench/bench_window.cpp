@@ -1,21 +1,21 @@
 // The client's windows against a minimal Qt Widgets window: start-up to the login window
 // shown, resident memory after sign-in, and the longest gap of a 10 ms timer while a reply
 // arrives slowly in small pieces.
-#include "bench_util.h"
-#include "devportal.h"
-#include "loginwindow.h"
-#include "mainwindow.h"
-#include "settings.h"
-#include "webrequest.h"
-#include "widgets.h"
+#include "bench/bench_util.h"
+#include "devportal/devportal.h"
+#include "gui/base/widgets.h"
+#include "gui/main/mainwindow.h"
+#include "gui/windows/loginwindow.h"
+#include "net/webrequest.h"
+#include "store/settings.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdlib>
 #include <cstring>
-#include <malloc.h>
 #include <fstream>
+#include <malloc.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -93,11 +93,11 @@ int main(int argc, char** argv) {
         if (mode == "client-signin") {
             portal = popen("'" ZORVANE_DEVPORTAL "' --port 0", "r");
             host = "127.0.0.1:" + line("port: ");
-            WriteSetting("server", "portal", host);
-            WriteSetting("server", "site", host);
+            WriteSetting(keys::kPortalHost, host);
+            WriteSetting(keys::kSiteHost, host);
         } else {
-            WriteSetting("server", "portal", "127.0.0.1:9"); // refused at once
-            WriteSetting("server", "site", "127.0.0.1:9");
+            WriteSetting(keys::kPortalHost, "127.0.0.1:9"); // refused at once
+            WriteSetting(keys::kSiteHost, "127.0.0.1:9");
         }
         InstallProgramStyle();
         NoPlatform platform;
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
         login->SignIn();
         Pump();
         window.TickTrimMemory(); // as the client's own timer does every five seconds
-        std::printf("%ld %d\n", ResidentKb(), Proc().signedIn);
+        std::printf("%ld %d\n", ResidentKb(), window.signedIn() ? 1 : 0);
         std::fflush(stdout);
         std::system("pkill -f 'zorvane-devportal --port 0' 2>/dev/null");
         if (portal) pclose(portal);
@@ -148,8 +148,8 @@ int main(int argc, char** argv) {
     options.slowChunk = 16;
     options.slowDelayMs = 20;
     zvdev::DevPortal portal(options);
-    portal.start(0);
-    portal.setFault("/", zvdev::Fault::Slow);
+    portal.Start(0);
+    portal.SetFault("/", zvdev::Fault::Slow);
     SetEventPump([] {
         QCoreApplication::processEvents();
         return true;
@@ -165,11 +165,11 @@ int main(int argc, char** argv) {
     });
     clock.start();
     timer.start();
-    const Bytes page = WebRequest("http://" + portal.host() + "/qarlo/gonggao.html");
+    const Bytes page = WebRequest("http://" + portal.host() + "/qarlo/gonggao.html").body;
     std::printf("%-52s longest gap %lld ms over %lld ms, %zu bytes  (goal <= 25 ms: %s)\n",
                 "10 ms timer while a reply arrives slowly", static_cast<long long>(longest),
                 static_cast<long long>(clock.elapsed()), page.size(), longest <= 25 ? "met" : "MISSED");
-    portal.stop();
+    portal.Stop();
     std::system(("rm -rf '" + dir + "'").c_str());
     return 0;
 }

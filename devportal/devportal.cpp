@@ -1,6 +1,6 @@
-#include "devportal.h"
+#include "devportal/devportal.h"
 
-#include "images.h"
+#include "devportal/images.h"
 
 #include <httplib.h>
 
@@ -524,14 +524,14 @@ DevPortal::DevPortal(Options options) : impl_(std::make_unique<Impl>()) {
     a.nextForwardId += 2;
 }
 
-DevPortal::~DevPortal() { stop(); }
+DevPortal::~DevPortal() { Stop(); }
 
-bool DevPortal::start(int port) {
+bool DevPortal::Start(int port) {
     impl_->stopping = false;
     return impl_->Listen(port);
 }
 
-void DevPortal::stop() {
+void DevPortal::Stop() {
     impl_->stopping = true;
     impl_->Unlisten();
 }
@@ -544,12 +544,12 @@ std::vector<LoggedRequest> DevPortal::log() const {
     return impl_->log;
 }
 
-void DevPortal::clearLog() {
+void DevPortal::ClearLog() {
     std::lock_guard<std::mutex> lock(impl_->mu);
     impl_->log.clear();
 }
 
-void DevPortal::setFault(const std::string& prefix, Fault fault) {
+void DevPortal::SetFault(const std::string& prefix, Fault fault) {
     if (fault == Fault::Refuse) {
         // Nothing listens on the port while the portal refuses.
         {
@@ -566,7 +566,7 @@ void DevPortal::setFault(const std::string& prefix, Fault fault) {
     impl_->faults.insert(impl_->faults.begin(), {prefix, fault});
 }
 
-void DevPortal::clearFaults() {
+void DevPortal::ClearFaults() {
     bool relisten = false;
     {
         std::lock_guard<std::mutex> lock(impl_->mu);
@@ -577,12 +577,12 @@ void DevPortal::clearFaults() {
     if (relisten) impl_->Listen(impl_->port);
 }
 
-void DevPortal::expireSessions() {
+void DevPortal::ExpireSessions() {
     std::lock_guard<std::mutex> lock(impl_->mu);
     impl_->sessions.clear();
 }
 
-void DevPortal::setIdleSeconds(int seconds) {
+void DevPortal::SetIdleSeconds(int seconds) {
     std::lock_guard<std::mutex> lock(impl_->mu);
     impl_->idleSeconds = seconds;
 }
@@ -592,7 +592,7 @@ Account DevPortal::account() const {
     return impl_->account;
 }
 
-void DevPortal::editAccount(const std::function<void(Account&)>& edit) {
+void DevPortal::EditAccount(const std::function<void(Account&)>& edit) {
     std::lock_guard<std::mutex> lock(impl_->mu);
     edit(impl_->account);
 }

@@ -86,22 +86,22 @@ public:
     DevPortal(const DevPortal&) = delete;
     DevPortal& operator=(const DevPortal&) = delete;
 
-    bool start(int port = 0); // 127.0.0.1 only; 0 picks a free port
-    void stop();
+    bool Start(int port = 0); // 127.0.0.1 only; 0 picks a free port
+    void Stop();
     int port() const;
     std::string host() const; // "127.0.0.1:port"
 
     std::vector<LoggedRequest> log() const;
-    void clearLog();
+    void ClearLog();
 
     // A fault for every path starting with prefix ("" for all).
-    void setFault(const std::string& prefix, Fault fault);
-    void clearFaults();
-    void expireSessions();
-    void setIdleSeconds(int seconds);
+    void SetFault(const std::string& prefix, Fault fault);
+    void ClearFaults();
+    void ExpireSessions();
+    void SetIdleSeconds(int seconds);
 
     Account account() const;
-    void editAccount(const std::function<void(Account&)>& edit);
+    void EditAccount(const std::function<void(Account&)>& edit);
     std::string lastCaptcha() const; // of the newest session that fetched one
 
 private:

@@ -1,4 +1,4 @@
-#include "images.h"
+#include "devportal/images.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,5 +1,5 @@
 // zorvane-devportal: the stand-in portal and web site on a loopback port.
-#include "devportal.h"
+#include "devportal/devportal.h"
 
 #include <csignal>
 #include <cstdio>
@@ -82,17 +82,17 @@ int main(int argc, char** argv) {
         }
     };
     zvdev::DevPortal portal(options);
-    if (!portal.start(port)) {
+    if (!portal.Start(port)) {
         std::fprintf(stderr, "zorvane-devportal: cannot listen on 127.0.0.1:%d\n", port);
         return 1;
     }
-    for (const auto& [prefix, fault] : faults) portal.setFault(prefix, fault);
+    for (const auto& [prefix, fault] : faults) portal.SetFault(prefix, fault);
     const zvdev::Account a = portal.account();
     std::printf("port: %d\naccount: %s\npassword: %s\n", portal.port(), a.number.c_str(), a.password.c_str());
     std::fflush(stdout);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     while (!quit) ::pause();
-    portal.stop();
+    portal.Stop();
     return 0;
 }

@@ -1,9 +1,9 @@
-#include "charset.h"
+#include "net/charset.h"
 
 #include <cerrno>
+#include <iconv.h>
 #include <map>
 #include <memory>
-#include <iconv.h>
 
 namespace zv {
 

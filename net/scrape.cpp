@@ -1,4 +1,4 @@
-#include "scrape.h"
+#include "net/scrape.h"
 
 namespace zv {
 

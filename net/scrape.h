@@ -1,7 +1,7 @@
 // Picking values out of pages, and writing form values.
 #pragma once
 
-#include "text.h"
+#include "net/text.h"
 
 #include <utility>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "text.h"
+#include "net/text.h"
 
-#include "charset.h"
+#include "net/charset.h"
 
 #include <algorithm>
 #include <charconv>

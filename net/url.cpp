@@ -1,4 +1,4 @@
-#include "url.h"
+#include "net/url.h"
 
 namespace zv {
 

@@ -1,7 +1,7 @@
 // The parts of a URL that a request connects to and asks for.
 #pragma once
 
-#include "text.h"
+#include "net/text.h"
 
 namespace zv {
 

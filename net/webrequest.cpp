@@ -1,4 +1,4 @@
-#include "webrequest.h"
+#include "net/webrequest.h"
 
 #include <chrono>
 #include <curl/curl.h>
@@ -111,18 +111,48 @@ void ClearCookies() {
     curl_easy_setopt(easy.get(), CURLOPT_COOKIELIST, "ALL");
 }
 
-Bytes WebRequest(const Text& url, const Text& method, const Bytes& body) {
+const char* RequestEndName(RequestEnd end) {
+    switch (end) {
+    case RequestEnd::Completed: return "completed";
+    case RequestEnd::Unreachable: return "unreachable";
+    case RequestEnd::TimedOut: return "timed out";
+    case RequestEnd::Cut: return "cut";
+    case RequestEnd::TooLarge: return "too large";
+    case RequestEnd::Abandoned: return "abandoned";
+    }
+    return "?";
+}
+
+namespace {
+RequestEnd EndOf(CURLcode code, bool connected) {
+    switch (code) {
+    case CURLE_OK: return RequestEnd::Completed;
+    case CURLE_OPERATION_TIMEDOUT: return RequestEnd::TimedOut;
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_URL_MALFORMAT: return RequestEnd::Unreachable;
+    default:
+        // Once connected, the request may have reached the server: what came back is damaged.
+        return connected ? RequestEnd::Cut : RequestEnd::Unreachable;
+    }
+}
+} // namespace
+
+WebReply WebRequest(const Text& url, const Text& method, const Bytes& body) {
     WebRequestOptions o;
     o.method = method;
     o.body = body;
     return WebRequest(url, o);
 }
 
-Bytes WebRequest(const Text& url, const WebRequestOptions& options) {
+WebReply WebRequest(const Text& url, const WebRequestOptions& options) {
+    const WebReply unreachable{{}, RequestEnd::Unreachable};
     CURLSH* share = CookieShare();
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-    if (!share || !easy || !multi) return {};
+    if (!share || !easy || !multi) return unreachable;
     CURL* h = easy.get();
     const WebRequestLimits limits = RequestLimits();
 
@@ -188,25 +218,43 @@ Bytes WebRequest(const Text& url, const WebRequestOptions& options) {
         curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
     }
 
-    if (curl_multi_add_handle(multi.get(), h) != CURLM_OK) return {};
+    if (curl_multi_add_handle(multi.get(), h) != CURLM_OK) return unreachable;
     int running = 1;
-    bool abandoned = false;
+    bool abandoned = false, stalled = false, failed = false;
+    CURLcode code = CURLE_OK;
     while (running) {
         if (Pump() && !Pump()()) {
             abandoned = true;
             break;
         }
-        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) break;
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            failed = true;
+            break;
+        }
         if (!running) break;
-        if (Clock::now() - t.lastActivity > std::chrono::milliseconds(limits.stallTimeoutMs)) break;
+        if (Clock::now() - t.lastActivity > std::chrono::milliseconds(limits.stallTimeoutMs)) {
+            stalled = true;
+            break;
+        }
         int fds = 0;
         curl_multi_poll(multi.get(), nullptr, 0, limits.pollSliceMs, &fds);
     }
+    int left = 0;
+    while (CURLMsg* m = curl_multi_info_read(multi.get(), &left))
+        if (m->msg == CURLMSG_DONE && m->easy_handle == h) code = m->data.result;
+    curl_off_t connectTime = 0;
+    curl_easy_getinfo(h, CURLINFO_CONNECT_TIME_T, &connectTime);
+    const bool connected = connectTime > 0 || !t.headers.empty();
     curl_multi_remove_handle(multi.get(), h);
 
-    if (t.tooLarge || abandoned) return {};
+    if (abandoned) return {{}, RequestEnd::Abandoned};
+    if (t.tooLarge) return {{}, RequestEnd::TooLarge};
+    WebReply reply;
+    reply.end = stalled ? RequestEnd::TimedOut : failed ? RequestEnd::Unreachable : EndOf(code, connected);
+    if (reply.end == RequestEnd::Unreachable) return reply;
     if (options.replyHeaders) *options.replyHeaders = t.headers;
-    return std::move(t.body);
+    reply.body = std::move(t.body);
+    return reply;
 }
 
 } // namespace zv

@@ -1,7 +1,7 @@
 // The one HTTP routine every exchange with the portal and the site goes through.
 #pragma once
 
-#include "text.h"
+#include "net/text.h"
 
 #include <functional>
 
@@ -21,10 +21,27 @@ struct WebRequestOptions {
     RequestShape shape = RequestShape::Browser;
 };
 
-// The reply body; empty when nothing could be read, a handle could not be made, or the
-// reply grew past the size limit. A reply that is cut off or stalls yields what arrived.
-Bytes WebRequest(const Text& url, const WebRequestOptions& options = {});
-Bytes WebRequest(const Text& url, const Text& method, const Bytes& body);
+// How a request ended. Only Completed means the whole reply arrived; its HTTP status is not
+// judged here.
+enum class RequestEnd {
+    Completed,   // the reply arrived whole
+    Unreachable, // refused, no route, unknown host, or no handle could be made
+    TimedOut,    // no connection within the time-out, or the reply stalled
+    Cut,         // the connection ended before the reply was whole
+    TooLarge,    // the reply grew past the size limit
+    Abandoned,   // the event pump gave it up because the program is ending
+};
+const char* RequestEndName(RequestEnd end);
+
+struct WebReply {
+    Bytes body;   // what arrived; empty for Unreachable, TooLarge and Abandoned
+    RequestEnd end = RequestEnd::Completed;
+    bool completed() const { return end == RequestEnd::Completed; }
+};
+
+// A cut-off or stalled reply keeps what arrived, as the browser's own stack would hand it up.
+WebReply WebRequest(const Text& url, const WebRequestOptions& options = {});
+WebReply WebRequest(const Text& url, const Text& method, const Bytes& body);
 
 // Called between waits for data so the window system can deliver events. A request
 // started from inside the pump works; it runs to its end before the outer one goes on.

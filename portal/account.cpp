@@ -1,9 +1,9 @@
-#include "account.h"
+#include "portal/account.h"
 
-#include "charset.h"
-#include "endpoints.h"
-#include "scrape.h"
-#include "webrequest.h"
+#include "net/charset.h"
+#include "net/scrape.h"
+#include "net/webrequest.h"
+#include "portal/endpoints.h"
 
 namespace zv {
 
@@ -20,16 +20,17 @@ bool IsSignedInReply(const Bytes& reply) {
     return Find(body, Gbk("帐户资料管理"), 1) > 0;
 }
 
-bool PostLogin(const Text& host, const Text& user, const Text& password, const Text& captcha) {
-    return IsSignedInReply(WebRequest(HttpAddress(host, paths::kLogin), "POST", LoginBody(user, password, captcha)));
+PortalResult PostLogin(const Text& host, const Text& user, const Text& password, const Text& captcha) {
+    const WebReply reply = WebRequest(HttpAddress(host, paths::kLogin), "POST", LoginBody(user, password, captcha));
+    return {IsSignedInReply(reply.body), reply.end};
 }
 
-Bytes FetchCaptcha(const Text& host) { return WebRequest(HttpAddress(host, paths::kCaptcha)); }
+Bytes FetchCaptcha(const Text& host) { return WebRequest(HttpAddress(host, paths::kCaptcha)).body; }
 
 Bytes FetchCaptchaPlain(const Text& host) {
     WebRequestOptions o;
     o.shape = RequestShape::Plain10;
-    return WebRequest(HttpAddress(host, paths::kCaptcha), o);
+    return WebRequest(HttpAddress(host, paths::kCaptcha), o).body;
 }
 
 const std::array<OverviewField, 18>& OverviewFields() {
@@ -39,36 +40,52 @@ const std::array<OverviewField, 18>& OverviewFields() {
             return Gbk(text) + ":</td>\r\n" + Text(static_cast<size_t>(tabs), '\t') + tail;
         };
         const Text minutes = Gbk(" 分钟");
+        using O = AccountOverview;
         return std::array<OverviewField, 18>{{
-            {"标签_ID", "method=show&id=", "\">", ""},
-            {"标签_号码", Gbk("Zorvane号码:<span>"), "</span>", ""},
-            {"标签_余额", "<span class=\"reg_info_input\">", Gbk("元</span>"), Gbk(" 元")},
-            {"标签_客户名称", Gbk("欢迎访问:<span>"), "</span>", ""},
-            {"标签_用户类型", row("用户类型", 8), "</td>", ""},
-            {"标签_赠送通话时间", row("赠送通话时间", 9), "&nbsp", minutes},
-            {"标签_身份证", "<td class=\"reg_info_name\" valign=\"top\">" + row("身份证", 8), "</td>", ""},
-            {"标签_客户电话", row("客户电话", 8), "</td>", ""},
-            {"标签_已用赠送时间", row("已用赠送时间", 9), "&nbsp", minutes},
-            {"标签_客户单位", row("客户单位", 8), "</td>", ""},
-            {"标签_注册时间", row("注册时间", 8), "</td>", ""},
-            {"标签_转接类型", row("转接类型", 9), "</td>", ""},
-            {"标签_呼转显示主叫方式", row("呼转显示主叫方式", 9), "</td>", ""},
-            {"标签_呼转标志", row("呼转标志", 9), "</td>", ""},
-            {"标签_外呼标志", row("外呼标志", 9), "</td>", ""},
-            {"标签_来电回铃音模式", row("来电回铃音模式", 9), "</td>", ""},
-            {"标签_Zorvane彩铃类型", row("Zorvane彩铃类型", 9), "</td>", ""},
-            {"标签_接听方式", row("接听方式", 9), "</td>", ""},
+            {&O::customerId, "method=show&id=", "\">", ""},
+            {&O::serviceNumber, Gbk("Zorvane号码:<span>"), "</span>", ""},
+            {&O::balance, "<span class=\"reg_info_input\">", Gbk("元</span>"), Gbk(" 元")},
+            {&O::customerName, Gbk("欢迎访问:<span>"), "</span>", ""},
+            {&O::userType, row("用户类型", 8), "</td>", ""},
+            {&O::freeMinutes, row("赠送通话时间", 9), "&nbsp", minutes},
+            {&O::idCard, "<td class=\"reg_info_name\" valign=\"top\">" + row("身份证", 8), "</td>", ""},
+            {&O::customerPhone, row("客户电话", 8), "</td>", ""},
+            {&O::usedMinutes, row("已用赠送时间", 9), "&nbsp", minutes},
+            {&O::company, row("客户单位", 8), "</td>", ""},
+            {&O::registeredOn, row("注册时间", 8), "</td>", ""},
+            {&O::transferType, row("转接类型", 9), "</td>", ""},
+            {&O::callerDisplay, row("呼转显示主叫方式", 9), "</td>", ""},
+            {&O::transferFlag, row("呼转标志", 9), "</td>", ""},
+            {&O::outboundFlag, row("外呼标志", 9), "</td>", ""},
+            {&O::ringbackMode, row("来电回铃音模式", 9), "</td>", ""},
+            {&O::ringToneType, row("Zorvane彩铃类型", 9), "</td>", ""},
+            {&O::answerMode, row("接听方式", 9), "</td>", ""},
         }};
     }();
     return fields;
 }
 
-std::array<Text, 18> ReadOverviewFields(const Text& mainBody) {
-    std::array<Text, 18> out;
-    const auto& fields = OverviewFields();
-    for (size_t i = 0; i < fields.size(); ++i)
-        out[i] = TextBetween(mainBody, fields[i].left, fields[i].right) + fields[i].suffix;
-    return out;
+AccountOverview ParseAccountOverview(const Text& mainBody, const Text& forwardingPage) {
+    AccountOverview o;
+    if (mainBody.empty()) return o;
+    o.read = true;
+    for (const OverviewField& f : OverviewFields()) o.*f.value = TextBetween(mainBody, f.left, f.right) + f.suffix;
+    const TextList numbers = ReadForwardingNumbers(mainBody, CountForwardingNumbers(mainBody));
+    const TextList ids = ReadForwardingIds(forwardingPage);
+    for (size_t i = 0; i < numbers.size(); ++i)
+        o.forwardingNumbers.push_back(
+            {numbers[i], ForwardingMemo(forwardingPage, numbers[i]), i < ids.size() ? ids[i] : Text()});
+    return o;
+}
+
+AccountOverview ReadAccountOverview(const Text& host) {
+    const WebReply main = WebRequest(HttpAddress(host, paths::kMainPage));
+    const WebReply forwarding = WebRequest(HttpAddress(host, paths::kForwardingPage));
+    AccountOverview o = ParseAccountOverview(BytesToText(Utf8ToGb2312(PageBody(main.body))),
+                                             BytesToText(Utf8ToGb2312(forwarding.body)));
+    o.mainPageEnd = main.end;
+    o.forwardingPageEnd = forwarding.end;
+    return o;
 }
 
 int CountForwardingNumbers(const Text& mainBody) {
@@ -89,6 +106,15 @@ TextList ReadForwardingNumbers(const Text& mainBody, int count) {
 
 TextList ReadForwardingIds(const Text& forwardPage) {
     return SplitFirstColumns(forwardPage, "<a href=\"/views/phoneno.mvc?method=removeAll&id=", "\"");
+}
+
+Text ForwardingMemo(const Text& forwardPage, const Text& number) {
+    // The page lists each number in its own cell followed by the memo cell, with no other
+    // cell between them.
+    const TextList rows = SplitFirstColumns(forwardPage, "<td>" + number + "</td>", "&nbsp;</td>");
+    if (rows.empty()) return {};
+    const TextList pieces = Split(rows[0], "<td>");
+    return pieces.size() == 2 ? pieces[1] : Text();
 }
 
 } // namespace zv

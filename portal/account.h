@@ -1,11 +1,20 @@
 // Sign-in and the account overview: the requests and the reading of their pages.
 #pragma once
 
-#include "text.h"
+#include "net/text.h"
+#include "net/webrequest.h"
 
 #include <array>
+#include <vector>
 
 namespace zv {
+
+// How an operation on the portal ended: whether the answer held the portal's success marker,
+// and how the request itself ended.
+struct PortalResult {
+    bool accepted = false;
+    RequestEnd end = RequestEnd::Completed;
+};
 
 // The login body; each value as typed but for the bytes the form encoding reserves.
 Text LoginBody(const Text& user, const Text& password, const Text& captcha);
@@ -13,16 +22,39 @@ Text LoginBody(const Text& user, const Text& password, const Text& captcha);
 // True when the portal's reply holds the success marker inside its body (GB2312 view).
 bool IsSignedInReply(const Bytes& reply);
 
-// Posts the login; true on success. The sign-in then lives in the cookie store.
-bool PostLogin(const Text& portalHost, const Text& user, const Text& password, const Text& captcha);
+// Posts the login; accepted on success. The sign-in then lives in the cookie store.
+PortalResult PostLogin(const Text& portalHost, const Text& user, const Text& password, const Text& captcha);
 
 // The captcha image, with the default headers, or in the plain HTTP/1.0 shape.
 Bytes FetchCaptcha(const Text& portalHost);
 Bytes FetchCaptchaPlain(const Text& portalHost);
 
-// The 18 labels of the overview in their order, with their markers and suffixes.
+struct ForwardingNumber {
+    Text number;
+    Text memo; // as the forwarding page shows it
+    Text id;   // the portal's record id; empty when the forwarding page lists fewer ids
+};
+
+// The account as the portal's two pages show it. Each value is the text between its markers
+// with its suffix, or a failure text ("失败", "未找到") when a marker is missing.
+struct AccountOverview {
+    // False when the main page's body did not arrive or did not convert: nothing below is
+    // set, and what the windows show stays as it was.
+    bool read = false;
+    RequestEnd mainPageEnd = RequestEnd::Completed;
+    RequestEnd forwardingPageEnd = RequestEnd::Completed;
+
+    Text customerId, serviceNumber, balance, customerName, userType, freeMinutes, idCard, customerPhone,
+        usedMinutes, company, registeredOn;
+    // The service settings in force.
+    Text transferType, callerDisplay, transferFlag, outboundFlag, ringbackMode, ringToneType, answerMode;
+    // In page order, at most four.
+    std::vector<ForwardingNumber> forwardingNumbers;
+};
+
+// The eighteen values in their order, with their markers and suffixes.
 struct OverviewField {
-    const char* label; // the control's name (UTF-8)
+    Text AccountOverview::*value;
     Text left, right, suffix;
 };
 const std::array<OverviewField, 18>& OverviewFields();
@@ -30,10 +62,16 @@ const std::array<OverviewField, 18>& OverviewFields();
 // The account page's body (the text between "<body>" and "</body>", or a failure text).
 Text PageBody(const Bytes& page);
 
-// What the refresh shows, read from the converted main-page body.
-std::array<Text, 18> ReadOverviewFields(const Text& mainBody);
+// Fetches both pages and reads them.
+AccountOverview ReadAccountOverview(const Text& portalHost);
+// Reads the converted main-page body and forwarding page (GBK). An empty body reads nothing.
+AccountOverview ParseAccountOverview(const Text& mainBody, const Text& forwardingPage);
+
+// The pieces of the reading, each by its markers.
 int CountForwardingNumbers(const Text& mainBody);
 TextList ReadForwardingNumbers(const Text& mainBody, int count);
-TextList ReadForwardingIds(const Text& forwardPage);
+TextList ReadForwardingIds(const Text& forwardingPage);
+// The memo cell after the number's cell, or empty when it cannot be isolated.
+Text ForwardingMemo(const Text& forwardingPage, const Text& number);
 
 } // namespace zv

@@ -1,7 +1,7 @@
 // Every address the client uses on the portal and on the web site.
 #pragma once
 
-#include "text.h"
+#include "net/text.h"
 
 namespace zv::paths {
 

@@ -1,16 +1,22 @@
-#include "operations.h"
+#include "portal/operations.h"
 
-#include "account.h"
-#include "charset.h"
-#include "endpoints.h"
-#include "scrape.h"
-#include "webrequest.h"
+#include "net/charset.h"
+#include "net/scrape.h"
+#include "net/webrequest.h"
+#include "portal/account.h"
+#include "portal/endpoints.h"
 
 namespace zv {
 
 namespace {
-Bytes Post(const Text& host, const char* path, const Text& body) {
+WebReply Post(const Text& host, const char* path, const Text& body) {
     return WebRequest(HttpAddress(host, path), "POST", body);
+}
+
+// An operation whose reply is judged by one marker.
+template <typename Holds>
+PortalResult Judged(const WebReply& reply, Holds holds, const char* marker) {
+    return {holds(reply.body, marker), reply.end};
 }
 } // namespace
 
@@ -26,27 +32,28 @@ Text CallBody(const Text& customerId, const Text& caller, const Text& callee) {
     return FormBody({{"customerId", FormValue(customerId)}, {"compere", FormValue(caller)}, {"joins", FormValue(callee)}});
 }
 
-bool PlaceCallRequest(const Text& host, const Text& customerId, const Text& caller, const Text& callee) {
-    return BodyHolds(Post(host, paths::kConference, CallBody(customerId, caller, callee)), "请等待电话接通");
+PortalResult PlaceCallRequest(const Text& host, const Text& customerId, const Text& caller, const Text& callee) {
+    return Judged(Post(host, paths::kConference, CallBody(customerId, caller, callee)), BodyHolds, "请等待电话接通");
 }
 
 Text EncodeMemo(const Text& memo) { return PercentEncodeAll(GbkToUtf8(memo)); }
 
-void AddForwardingNumber(const Text& host, const Text& number, const Text& memo) {
-    Post(host, paths::kForwardSave, FormBody({{"id", ""}, {"phoneno", FormValue(number)}, {"memo", EncodeMemo(memo)}}));
+RequestEnd AddForwardingNumber(const Text& host, const Text& number, const Text& memo) {
+    return Post(host, paths::kForwardSave, FormBody({{"id", ""}, {"phoneno", FormValue(number)}, {"memo", EncodeMemo(memo)}})).end;
 }
 
-void UpdateForwardingNumber(const Text& host, const Text& id, const Text& number, const Text& memo) {
-    Post(host, paths::kForwardUpdate,
-         FormBody({{"id", FormValue(id)}, {"phoneno", FormValue(number)}, {"memo", EncodeMemo(memo)}}));
+RequestEnd UpdateForwardingNumber(const Text& host, const Text& id, const Text& number, const Text& memo) {
+    return Post(host, paths::kForwardUpdate,
+                FormBody({{"id", FormValue(id)}, {"phoneno", FormValue(number)}, {"memo", EncodeMemo(memo)}}))
+        .end;
 }
 
-void MoveForwardingNumber(const Text& host, const Text& id, bool toTop) {
-    Post(host, paths::kForwardOrder, FormBody({{"id", FormValue(id)}, {"action", toTop ? "top" : "up"}}));
+RequestEnd MoveForwardingNumber(const Text& host, const Text& id, bool toTop) {
+    return Post(host, paths::kForwardOrder, FormBody({{"id", FormValue(id)}, {"action", toTop ? "top" : "up"}})).end;
 }
 
-void RemoveForwardingNumber(const Text& host, const Text& id) {
-    Post(host, paths::kForwardRemove, FormBody({{"id", FormValue(id)}}));
+RequestEnd RemoveForwardingNumber(const Text& host, const Text& id) {
+    return Post(host, paths::kForwardRemove, FormBody({{"id", FormValue(id)}})).end;
 }
 
 Text OptionsBody(const Text& id, const ForwardingOptions& o) {
@@ -60,8 +67,8 @@ Text OptionsBody(const Text& id, const ForwardingOptions& o) {
                      {"ringId", FromNumber(o.ringId)}});
 }
 
-bool SubmitOptions(const Text& host, const Text& id, const ForwardingOptions& o) {
-    return ReplyHolds(Post(host, paths::kSetting, OptionsBody(id, o)), "设置基本参数成功");
+PortalResult SubmitOptions(const Text& host, const Text& id, const ForwardingOptions& o) {
+    return Judged(Post(host, paths::kSetting, OptionsBody(id, o)), ReplyHolds, "设置基本参数成功");
 }
 
 Text BlacklistBody(int type, const Text& start, const Text& end, const Text& memo) {
@@ -73,8 +80,8 @@ Text BlacklistBody(int type, const Text& start, const Text& end, const Text& mem
                      {"memo", EncodeMemo(memo)}});
 }
 
-bool AddBlacklistRange(const Text& host, int type, const Text& start, const Text& end, const Text& memo) {
-    return ReplyHolds(Post(host, paths::kBlacklistSave, BlacklistBody(type, start, end, memo)), "新增对象成功");
+PortalResult AddBlacklistRange(const Text& host, int type, const Text& start, const Text& end, const Text& memo) {
+    return Judged(Post(host, paths::kBlacklistSave, BlacklistBody(type, start, end, memo)), ReplyHolds, "新增对象成功");
 }
 
 Text PasswordBody(const Text& id, const Text& oldPassword, const Text& newPassword, const Text& confirmation) {
@@ -84,10 +91,10 @@ Text PasswordBody(const Text& id, const Text& oldPassword, const Text& newPasswo
                      {"renewPassword", FormValue(confirmation)}});
 }
 
-bool ChangePassword(const Text& host, const Text& id, const Text& oldPassword, const Text& newPassword,
-                    const Text& confirmation) {
-    return ReplyHolds(Post(host, paths::kChangePassword, PasswordBody(id, oldPassword, newPassword, confirmation)),
-                      "修改密码成功");
+PortalResult ChangePassword(const Text& host, const Text& id, const Text& oldPassword, const Text& newPassword,
+                            const Text& confirmation) {
+    return Judged(Post(host, paths::kChangePassword, PasswordBody(id, oldPassword, newPassword, confirmation)),
+                  ReplyHolds, "修改密码成功");
 }
 
 } // namespace zv

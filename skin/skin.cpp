@@ -1,8 +1,8 @@
 // The skin library. A skin file gives the application's palette and, optionally, a style
 // sheet; the adjustments tint that palette and make the top-level windows translucent.
-#include "skin.h"
+#include "skin/skin.h"
 
-#include "skinfile.h"
+#include "skin/skinfile.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
 // A stand-in skin library for tests: appends each call, with its arguments, to the file
 // named by ZORVANE_SKIN_LOG.
-#include "skin.h"
+#include "skin/skin.h"
 
 #include <cstdarg>
 #include <cstdio>

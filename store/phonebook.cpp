@@ -1,8 +1,7 @@
-#include "phonebook.h"
+#include "store/phonebook.h"
 
-#include "profile.h"
-#include "settings.h"
-
+#include "store/files.h"
+#include "store/profile.h"
 
 namespace zv {
 
@@ -54,29 +53,26 @@ Text TrimSpaces(const Text& text) {
     return text.substr(b, e - b);
 }
 
-std::vector<Contact> ListContacts() {
+std::vector<Contact> PhoneBook::List() const {
     std::vector<Contact> out;
-    for (SectionValues& s : ReadProfileSectionValues(Proc().phoneBookPath, {kNumberKey, kQqKey}))
+    for (SectionValues& s : ReadProfileSectionValues(path_, {kNumberKey, kQqKey}))
         out.push_back({std::move(s.name), TrimSpaces(s.values[0]), TrimSpaces(s.values[1])});
     return out;
 }
 
-void StoreContact(const Text& name, const Text& number, const Text& qq) {
-    Process& p = Proc();
-    if (!p.contactUnderEdit.empty() && p.contactUnderEdit != TrimSpaces(name))
-        DeleteProfileSection(p.phoneBookPath, p.contactUnderEdit);
-    WriteProfileValues(p.phoneBookPath, {{name, kNumberKey, number}, {name, kQqKey, qq}});
-    p.contactUnderEdit.clear();
+void PhoneBook::Store(const Text& name, const Text& number, const Text& qq, const Text& underEdit) const {
+    if (!underEdit.empty() && underEdit != TrimSpaces(name)) DeleteProfileSection(path_, underEdit);
+    WriteProfileValues(path_, {{name, kNumberKey, number}, {name, kQqKey, qq}});
 }
 
-void RemoveContact(const Text& name) { DeleteProfileSection(Proc().phoneBookPath, name); }
+void PhoneBook::Remove(const Text& name) const { DeleteProfileSection(path_, name); }
 
-void ImportContactText(const Text& content) {
+void PhoneBook::Import(const Text& content) const {
     std::vector<ProfileWrite> writes;
     std::string_view name, number;
     for (std::string_view line : SplitViewsWithLead(content, "\r\n", kImportLead))
         if (TwoPieces(line, name, number)) writes.emplace_back(Text(name), kNumberKey, Text(number));
-    if (!writes.empty()) WriteProfileValues(Proc().phoneBookPath, writes);
+    if (!writes.empty()) WriteProfileValues(path_, writes);
 }
 
 Text ImportContent(const Text& bytes) {

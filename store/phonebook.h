@@ -1,7 +1,7 @@
 // The local phone book: one profile section per contact, keys "phonenumber" and "QQ".
 #pragma once
 
-#include "text.h"
+#include "net/text.h"
 
 #include <vector>
 
@@ -14,13 +14,23 @@ struct Contact {
 // Half-width spaces and the full-width space (A1 A1) at both ends.
 Text TrimSpaces(const Text& text);
 
-// All contacts in file order, number and QQ trimmed.
-std::vector<Contact> ListContacts();
-// Writes the contact; a contact under edit with another name is removed first.
-void StoreContact(const Text& name, const Text& number, const Text& qq);
-void RemoveContact(const Text& name);
-// One contact per "name=number" line (CR LF line ends), all in one write of the file.
-void ImportContactText(const Text& content);
+class PhoneBook {
+public:
+    explicit PhoneBook(Text path) : path_(std::move(path)) {}
+    const Text& path() const { return path_; }
+
+    // All contacts in file order, number and QQ trimmed.
+    std::vector<Contact> List() const;
+    // Writes the contact. underEdit names the contact being edited (empty when adding): when
+    // it is another name than the one written, that contact is removed first.
+    void Store(const Text& name, const Text& number, const Text& qq, const Text& underEdit = {}) const;
+    void Remove(const Text& name) const;
+    // One contact per "name=number" line (CR LF line ends), all in one write of the file.
+    void Import(const Text& content) const;
+
+private:
+    Text path_;
+};
 
 // The content of an import file: its bytes up to the first 0x00 or 0x1A outside a
 // double-byte character. Not a regular file, unreadable or over the limit: nothing.

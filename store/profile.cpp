@@ -1,4 +1,6 @@
-#include "profile.h"
+#include "store/profile.h"
+
+#include "store/files.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -330,41 +332,7 @@ std::shared_ptr<Document> Load(const Text& path, bool* exists = nullptr) {
     return doc;
 }
 
-bool WriteAll(int fd, const Text& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 } // namespace
-
-bool ReplaceFile(const Text& path, const Text& bytes) {
-    const auto slash = path.rfind('/');
-    const Text folder = slash == Text::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    Text tmpl = path + ".XXXXXX";
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) return false;
-    struct stat old;
-    const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0600;
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(tmpl.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tmpl.c_str());
-        return false;
-    }
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return true;
-}
 
 namespace {
 
@@ -390,28 +358,6 @@ bool Modify(const Text& rawPath, Change change) {
 }
 
 } // namespace
-
-bool ReadRegularFile(const Text& path, Text& out, size_t limit) {
-    out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return false;
-    struct stat st;
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<size_t>(st.st_size) <= limit;
-    char buf[65536];
-    while (ok) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        out.append(buf, static_cast<size_t>(n));
-        ok = out.size() <= limit; // it may grow while being read
-    }
-    ::close(fd);
-    if (!ok) out.clear();
-    return ok;
-}
 
 Text ReadProfileValue(const Text& rawPath, const Text& rawSection, const Text& rawKey) {
     const Text path = Argument(rawPath), section = Argument(rawSection), key = Argument(rawKey);

@@ -1,8 +1,8 @@
-// Profile (INI) files with the Windows profile semantics. Every write reaches the disk
-// through a temporary file renamed over the old one, so a file is never torn.
+// Profile (INI) files with the Windows profile semantics, and the cache of their parses.
+// Every write goes through ReplaceFile (store/files.h), so a file is never torn.
 #pragma once
 
-#include "text.h"
+#include "net/text.h"
 
 #include <tuple>
 #include <vector>
@@ -33,14 +33,6 @@ std::vector<SectionValues> ReadProfileSectionValues(const Text& path, const Text
 // Several writes in one replacement of the file: (section, key, value) each, in order.
 using ProfileWrite = std::tuple<Text, Text, Text>;
 bool WriteProfileValues(const Text& path, const std::vector<ProfileWrite>& writes);
-
-// Replaces the file by one holding the bytes: a temporary file in the same folder, flushed
-// to disk and renamed over the old one, so a reader finds the old file or the new one. A
-// file it creates is readable and writable by its owner only.
-bool ReplaceFile(const Text& path, const Text& bytes);
-
-// The whole content of a regular file of at most limit bytes; false (and nothing) otherwise.
-bool ReadRegularFile(const Text& path, Text& out, size_t limit = static_cast<size_t>(-1));
 
 constexpr size_t kMaxProfileValue = 10239;
 constexpr size_t kSectionListBuffer = 204800;

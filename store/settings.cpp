@@ -1,9 +1,10 @@
-#include "settings.h"
+#include "store/settings.h"
 
-#include "profile.h"
+#include "store/profile.h"
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <random>
 
 namespace zv {
@@ -11,30 +12,37 @@ namespace zv {
 const char* const kDefaultPortalHost = "portal.zorvane.com";
 const char* const kDefaultSiteHost = "www.zorvane.com";
 
-Process& Proc() {
+namespace {
+Process& Paths() {
     static Process p;
     return p;
 }
+} // namespace
+
+const Process& Proc() { return Paths(); }
 
 void SetProgramDir(const Text& dir) {
-    Process& p = Proc();
+    Process& p = Paths();
     p.programDir = dir;
     while (p.programDir.size() > 1 && p.programDir.back() == '/') p.programDir.pop_back();
-    p.settingsPath = p.programDir + "/config.ini";
-    p.skinsFolder = p.programDir + "/Skins/";
+    p.libraryDir = p.programDir;
+    p.settingsPath = p.programDir + "/" + names::kSettingsFile;
+    p.phoneBookPath = p.programDir + "/" + names::kPhoneBookFile;
+    p.skinsFolder = p.programDir + "/" + names::kSkinsFolder + "/";
+    p.bannerPath = p.skinsFolder + names::kBannerFile;
 }
 
-Text ReadSetting(const char* section, const char* key) {
-    return ReadProfileValue(Proc().settingsPath, section, key);
+Text ReadSetting(SettingKey k) { return ReadProfileValue(Proc().settingsPath, k.section, k.key); }
+
+int ReadIntSetting(SettingKey k) {
+    return static_cast<int>(std::clamp<long long>(ToNumber(ReadSetting(k)), INT_MIN, INT_MAX));
 }
 
-void WriteSetting(const char* section, const char* key, const Text& value) {
-    WriteProfileValue(Proc().settingsPath, section, key, value);
-}
+void WriteSetting(SettingKey k, const Text& value) { WriteProfileValue(Proc().settingsPath, k.section, k.key, value); }
 
 namespace {
-Text HostSetting(const char* key, const char* fallback) {
-    Text host = ReadSetting("server", key);
+Text HostSetting(SettingKey key, const char* fallback) {
+    Text host = ReadSetting(key);
     // Only a plain host[:port] is taken; anything else falls back to the built-in host.
     for (char c : host)
         if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == ':' || c == '[' || c == ']'))
@@ -52,8 +60,8 @@ int AlphabetIndex(char c) {
 }
 } // namespace
 
-Text PortalHost() { return HostSetting("portal", kDefaultPortalHost); }
-Text SiteHost() { return HostSetting("site", kDefaultSiteHost); }
+Text PortalHost() { return HostSetting(keys::kPortalHost, kDefaultPortalHost); }
+Text SiteHost() { return HostSetting(keys::kSiteHost, kDefaultSiteHost); }
 
 Text ScramblePasswordWithKeys(const Text& password, const std::function<int()>& nextKey) {
     Text out;

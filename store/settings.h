@@ -1,22 +1,24 @@
-// The settings file's keys, the process-wide paths and the remembered password's scramble.
+// The process-wide paths, the settings of config.ini and the remembered password's scramble.
 #pragma once
 
-#include "text.h"
+#include "net/text.h"
+#include "store/names.h"
 
 #include <functional>
 
 namespace zv {
 
-// Process-wide values, built once at start-up.
+// The paths of the program's files, fixed at start-up.
 struct Process {
-    Text programDir;   // the executable's folder, without a trailing "/"
-    Text settingsPath; // programDir + "/config.ini"
-    Text skinsFolder;  // programDir + "/Skins/"
-    int signedIn = 0;  // 1 from the first successful sign-in on
-    Text phoneBookPath;    // programDir + "/phonebook.dat", set when the phone book opens
-    Text contactUnderEdit; // the contact the add-contact window edits, or empty
+    Text programDir;    // the executable's folder, without a trailing "/"
+    Text libraryDir;    // where the skin library and the sound module are
+    Text settingsPath;  // config.ini
+    Text phoneBookPath; // phonebook.dat
+    Text skinsFolder;   // Skins/, with the trailing "/"
+    Text bannerPath;    // the login window's banner, in the skins folder
 };
-Process& Proc();
+const Process& Proc();
+// Builds every path from the program directory.
 void SetProgramDir(const Text& dir);
 
 // Host names (host with optional ":port") from the installation's section "server".
@@ -25,9 +27,11 @@ Text SiteHost();
 extern const char* const kDefaultPortalHost;
 extern const char* const kDefaultSiteHost;
 
-// Settings of the program directory's config.ini, read and written one key at a time.
-Text ReadSetting(const char* section, const char* key);
-void WriteSetting(const char* section, const char* key, const Text& value);
+// Settings of config.ini, read and written one key at a time.
+Text ReadSetting(SettingKey key);
+// The leading integer of the value, kept within the range of an int; 0 for anything else.
+int ReadIntSetting(SettingKey key);
+void WriteSetting(SettingKey key, const Text& value);
 
 // Two alphabet characters per byte, the second carrying a random key 0..5.
 Text ScramblePassword(const Text& password);

@@ -1,6 +1,6 @@
-#include "account.h"
-#include "scrape.h"
-#include "settings.h"
+#include "net/scrape.h"
+#include "portal/account.h"
+#include "store/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -48,18 +48,21 @@ TEST(Overview, FieldsAreTakenByTheirMarkersWithSuffixes) {
                       "<span class=\"reg_info_input\">99" + Gbk("元</span>") + Row("用户类型", 8, "个人") +
                       Row("赠送通话时间", 9, "30&nbsp;") + Row("身份证", 8, "<b>1</b>") +
                       Row("客户电话", 9, "wrong tabs");
-    const auto v = ReadOverviewFields(body);
-    EXPECT_EQ(v[0], "77");
-    EXPECT_EQ(v[1], Gbk("失败"));             // no Zorvane number marker
-    EXPECT_EQ(v[2], "12.50" + Gbk(" 元"));     // the first span, with its suffix
-    EXPECT_EQ(v[3], Gbk("李四"));
-    EXPECT_EQ(v[4], Gbk("个人"));
-    EXPECT_EQ(v[5], "30" + Gbk(" 分钟"));      // stops at "&nbsp"
-    EXPECT_EQ(v[6], "<b>1</b>");               // markup shown as it is
-    EXPECT_EQ(v[7], Gbk("失败"));              // 9 tabs where 8 are expected
-    EXPECT_EQ(v[8], Gbk("失败 分钟"));         // the suffix follows a failure text too
+    const AccountOverview v = ParseAccountOverview(body, "");
+    EXPECT_TRUE(v.read);
+    EXPECT_EQ(v.customerId, "77");
+    EXPECT_EQ(v.serviceNumber, Gbk("失败"));          // no Zorvane number marker
+    EXPECT_EQ(v.balance, "12.50" + Gbk(" 元"));        // the first span, with its suffix
+    EXPECT_EQ(v.customerName, Gbk("李四"));
+    EXPECT_EQ(v.userType, Gbk("个人"));
+    EXPECT_EQ(v.freeMinutes, "30" + Gbk(" 分钟"));     // stops at "&nbsp"
+    EXPECT_EQ(v.idCard, "<b>1</b>");                   // markup shown as it is
+    EXPECT_EQ(v.customerPhone, Gbk("失败"));           // 9 tabs where 8 are expected
+    EXPECT_EQ(v.usedMinutes, Gbk("失败 分钟"));        // the suffix follows a failure text too
     const Text cut = Gbk("欢迎访问:<span>") + "open";
-    EXPECT_EQ(ReadOverviewFields(cut)[3], Gbk("未找到"));
+    EXPECT_EQ(ParseAccountOverview(cut, "").customerName, Gbk("未找到"));
+    // A body that did not arrive or convert reads nothing.
+    EXPECT_FALSE(ParseAccountOverview("", "<a href=\"/views/phoneno.mvc?method=removeAll&id=5\">").read);
 }
 
 TEST(Overview, ForwardingRowsAndIds) {
@@ -71,6 +74,28 @@ TEST(Overview, ForwardingRowsAndIds) {
     EXPECT_EQ(CountForwardingNumbers("<td>2</td>"), 0);
     const Text page = "<a href=\"/views/phoneno.mvc?method=removeAll&id=5\"><a href=\"/views/phoneno.mvc?method=removeAll&id=6\">";
     EXPECT_EQ(ReadForwardingIds(page), (TextList{"5", "6"}));
+    // Each number carries the id at its row, and an empty one past the end of the ids.
+    const AccountOverview o = ParseAccountOverview(body, page);
+    ASSERT_EQ(o.forwardingNumbers.size(), 4u);
+    EXPECT_EQ(o.forwardingNumbers[0].number, "111");
+    EXPECT_EQ(o.forwardingNumbers[1].id, "6");
+    EXPECT_EQ(o.forwardingNumbers[2].id, "");
+}
+
+TEST(Overview, TheMemoIsTheCellAfterTheNumbersCell) {
+    struct Row {
+        const char* what;
+        Text page;
+        Text memo;
+    };
+    const std::vector<Row> rows = {
+        {"plain", "<td>13812345678</td><td>home&nbsp;</td>", "home"},
+        {"Chinese", "<td>13812345678</td><td>" + Gbk("我的手机") + "&nbsp;</td>", Gbk("我的手机")},
+        {"entities kept", "<td>13812345678</td><td>a&amp;b&nbsp;</td>", "a&amp;b"},
+        {"a cell inside the memo", "<td>13812345678</td><td>x<td>y&nbsp;</td>", ""},
+        {"no row for the number", "<td>999</td><td>other&nbsp;</td>", ""},
+    };
+    for (const Row& r : rows) EXPECT_EQ(ForwardingMemo(r.page, "13812345678"), r.memo) << r.what;
 }
 
 TEST(Overview, TheBodyAndTheSignInMarker) {

@@ -1,5 +1,5 @@
-#include "devportal.h"
-#include "webrequest.h"
+#include "devportal/devportal.h"
+#include "net/webrequest.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +11,12 @@ class DevPortalTest : public ::testing::Test {
 protected:
     void SetUp() override {
         zv::ClearCookies();
-        ASSERT_TRUE(portal.start(0));
+        ASSERT_TRUE(portal.Start(0));
         base = "http://" + portal.host();
     }
-    std::string Get(const std::string& path) { return zv::WebRequest(base + path); }
+    std::string Get(const std::string& path) { return zv::WebRequest(base + path).body; }
     std::string Post(const std::string& path, const std::string& body) {
-        return zv::WebRequest(base + path, "POST", body);
+        return zv::WebRequest(base + path, "POST", body).body;
     }
     bool SignIn(const std::string& password = "zorvane8") {
         Get("/captcha.jpg");
@@ -63,10 +63,10 @@ TEST_F(DevPortalTest, SignInNeedsTheCaptchaLastServedToThisSession) {
 
 TEST_F(DevPortalTest, SessionsLapseWhenIdleAndOnRequest) {
     ASSERT_TRUE(SignIn());
-    portal.expireSessions();
+    portal.ExpireSessions();
     EXPECT_EQ(Get("/views/myzorvane/main.jsp").find("Zorvane号码"), std::string::npos);
     ASSERT_TRUE(SignIn());
-    portal.setIdleSeconds(0);
+    portal.SetIdleSeconds(0);
     EXPECT_EQ(Get("/views/myzorvane/main.jsp").find("Zorvane号码"), std::string::npos);
 }
 
@@ -113,9 +113,9 @@ TEST_F(DevPortalTest, PasswordChangeNeedsTheOldPasswordAndTwoEqualNewOnes) {
 
 TEST_F(DevPortalTest, RefusingClosesThePortUntilTheFaultClears) {
     EXPECT_FALSE(Get("/").empty());
-    portal.setFault("", Fault::Refuse);
+    portal.SetFault("", Fault::Refuse);
     EXPECT_TRUE(Get("/").empty());
-    portal.clearFaults();
+    portal.ClearFaults();
     EXPECT_FALSE(Get("/").empty());
 }
 

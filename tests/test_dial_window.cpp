@@ -1,6 +1,6 @@
-#include "keyclick.h"
-#include "phonebook.h"
-#include "signed_in.h"
+#include "gui/base/keyclick.h"
+#include "store/phonebook.h"
+#include "tests/support/signed_in.h"
 
 #include <QHeaderView>
 #include <fstream>
@@ -12,7 +12,7 @@ namespace {
 
 class DialTest : public SignedInTest {
 protected:
-    DialTab* dial() { return main->tab1; }
+    DialTab* dial() { return main->dialTab; }
     std::vector<zvdev::LoggedRequest> Calls() { return Requests("/views/contact.mvc?method=conference"); }
 };
 
@@ -37,14 +37,14 @@ TEST_F(DialTest, PlaceCallSendsTheThreeValuesAndTellsTheOutcome) {
 
     // Refused, cut, or answered with bytes that are not UTF-8: the failure message.
     for (auto fault : {zvdev::Fault::Refuse, zvdev::Fault::Cut, zvdev::Fault::NotUtf8}) {
-        portal.setFault("/views/contact.mvc", fault);
+        portal.SetFault("/views/contact.mvc", fault);
         platform.boxes.clear();
         dial()->PlaceCall();
         ASSERT_EQ(platform.boxes.size(), 1u) << zvdev::FaultName(fault);
         EXPECT_EQ(platform.boxes[0].text, Gbk("拨打失败，请检查！"));
         EXPECT_EQ(platform.boxes[0].style, 16);
         EXPECT_EQ(platform.boxes[0].title, "");
-        portal.clearFaults();
+        portal.ClearFaults();
     }
 }
 
@@ -111,10 +111,6 @@ TEST(KeyClick, TheClipIsTheStatedWave) {
 
 class PhoneBookTest : public DialTest {
 protected:
-    void SetUp() override {
-        DialTest::SetUp();
-        Proc().phoneBookPath = Proc().programDir + "/phonebook.dat";
-    }
     PhoneBookWindow* Open() {
         QTest::mouseClick(dial()->按钮_电话簿, Qt::LeftButton);
         book = main->phoneBook();
@@ -130,6 +126,7 @@ protected:
     QString Cell(int row, int col) { return book->超级列表框_联系人->item(row, col)->text(); }
     int RowCount() { return book->超级列表框_联系人->rowCount(); }
     QPointer<PhoneBookWindow> book;
+    PhoneBook Book() const { return PhoneBook(Proc().phoneBookPath); }
 };
 
 TEST_F(PhoneBookTest, OpensOnceWithTheCustomersNameAndAnEmptyList) {
@@ -146,8 +143,8 @@ TEST_F(PhoneBookTest, OpensOnceWithTheCustomersNameAndAnEmptyList) {
 }
 
 TEST_F(PhoneBookTest, DoubleClickHandsTheFirstSelectedTrimmedNumberOver) {
-    StoreContact("a", "\xA1\xA1 111 ", "");
-    StoreContact("b", "222", "");
+    Book().Store("a", "\xA1\xA1 111 ", "");
+    Book().Store("b", "222", "");
     Open();
     EXPECT_EQ(Cell(0, 1), QStringLiteral("111"));
     dial()->编辑框_被叫号码->setText(QStringLiteral("999"));
@@ -164,9 +161,9 @@ TEST_F(PhoneBookTest, DoubleClickHandsTheFirstSelectedTrimmedNumberOver) {
 }
 
 TEST_F(PhoneBookTest, DeleteAsksAndRemovesOnlyTheFirstSelected) {
-    StoreContact("a", "1", "");
-    StoreContact("b", "2", "");
-    StoreContact("c", "3", "");
+    Book().Store("a", "1", "");
+    Book().Store("b", "2", "");
+    Book().Store("c", "3", "");
     Open();
     book->DeleteContact(); // nothing selected: no question
     EXPECT_TRUE(platform.boxes.empty());
@@ -211,8 +208,8 @@ TEST_F(PhoneBookTest, AddingIsModalAndChecksNameBeforeNumber) {
 }
 
 TEST_F(PhoneBookTest, EditingIsNotModalRefillsAndACloseWritesNothing) {
-    StoreContact("a", "1", "q1");
-    StoreContact("b", "2", "q2");
+    Book().Store("a", "1", "q1");
+    Book().Store("b", "2", "q2");
     Open();
     Select({0});
     book->EditContact();
@@ -221,28 +218,31 @@ TEST_F(PhoneBookTest, EditingIsNotModalRefillsAndACloseWritesNothing) {
     EXPECT_EQ(edit->windowTitle(), U("编辑联系人"));
     EXPECT_EQ(edit->按钮_被添加->text(), U("确定修改(&E)"));
     EXPECT_TRUE(edit->按钮_导入联系人->isHidden());
-    EXPECT_EQ(Proc().contactUnderEdit, "a");
+    EXPECT_EQ(edit->contactUnderEdit, "a");
     Select({1});
     book->EditContact();
     EXPECT_EQ(book->addWindow(), edit);
     EXPECT_EQ(edit->编辑框_号码->text(), QStringLiteral("2"));
-    EXPECT_EQ(Proc().contactUnderEdit, "b");
+    EXPECT_EQ(edit->contactUnderEdit, "b");
     edit->编辑框_联系人->setText(QStringLiteral("bee"));
     edit->SaveContact();
     EXPECT_EQ(Cell(1, 0), QStringLiteral("bee"));
     EXPECT_EQ(Cell(1, 2), QStringLiteral("q2"));
-    EXPECT_EQ(Proc().contactUnderEdit, "");
     // Closed with its close box: nothing written, the next save adds.
     Select({0});
     book->EditContact();
     ZV_WAIT(book->addWindow() != nullptr);
     book->addWindow()->close();
-    EXPECT_EQ(Proc().contactUnderEdit, "");
     EXPECT_EQ(RowCount(), 2);
+    book->AddContact();
+    book->addWindow()->编辑框_联系人->setText(QStringLiteral("new"));
+    book->addWindow()->编辑框_号码->setText(QStringLiteral("3"));
+    book->addWindow()->SaveContact();
+    EXPECT_EQ(RowCount(), 3);
 }
 
 TEST_F(PhoneBookTest, ImportRunsHiddenAndACancelLeavesTheWindowLoaded) {
-    StoreContact("old", "1", "qq");
+    Book().Store("old", "1", "qq");
     const std::string file = dir + "/contacts.txt";
     std::ofstream(file, std::ios::binary) << Gbk("王五=13700000000\r\nold=2\r\nbad line\r\n");
     Open();
@@ -279,8 +279,8 @@ TEST_F(PhoneBookTest, ASaveAfterThePhoneBookClosedStillWritesTheFile) {
     add->编辑框_联系人->setText(QStringLiteral("late"));
     add->编辑框_号码->setText(QStringLiteral("5"));
     add->SaveContact();
-    ASSERT_EQ(ListContacts().size(), 1u);
-    EXPECT_EQ(ListContacts()[0].name, "late");
+    ASSERT_EQ(Book().List().size(), 1u);
+    EXPECT_EQ(Book().List()[0].name, "late");
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 // Every portal operation under every fault of the stand-in: the outcome its rules name, no
 // crash, a usable window afterwards, and the local files untouched. Prints the matrix.
-#include "forwardedit.h"
-#include "phonebook.h"
-#include "files.h"
-#include "signed_in.h"
+#include "gui/windows/forwardedit.h"
+#include "portal/operations.h"
+#include "store/phonebook.h"
+#include "tests/support/files.h"
+#include "tests/support/signed_in.h"
 
 #include <fstream>
 #include <sstream>
@@ -20,7 +21,21 @@ struct Case {
     bool needsSignIn;
     // Runs the operation and says whether the outcome is the one the rules name.
     std::function<bool(zvtest::WindowTest&, MainWindow*, zvtest::FakePlatform&, zvdev::DevPortal&, Fault)> run;
+    // The same request made by the core alone, saying how it ended.
+    std::function<RequestEnd(const Text& host)> cause;
 };
+
+// How each fault shows in the request's outcome. The other faults answer whole replies that
+// the operation's own judgement refuses.
+RequestEnd CauseOf(Fault f) {
+    switch (f) {
+    case Fault::Refuse: return RequestEnd::Unreachable;
+    case Fault::Stall: return RequestEnd::TimedOut;
+    case Fault::Cut: return RequestEnd::Cut;
+    case Fault::Huge: return RequestEnd::TooLarge;
+    default: return RequestEnd::Completed;
+    }
+}
 
 const Fault kFaults[] = {Fault::Refuse, Fault::Stall, Fault::Cut, Fault::NotUtf8, Fault::NotGb2312, Fault::Huge,
                          Fault::None /* session expired */};
@@ -46,7 +61,7 @@ std::vector<QString> PortalNumbers(const zvdev::DevPortal& portal) {
 // The list shows what the portal holds, or, when the refresh could not read the portal, what it
 // showed before. An expired sign-in reads the login page, which lists no number at all.
 bool ListFollowsPortal(MainWindow* m, const zvdev::DevPortal& portal, const std::vector<QString>& before, Fault f) {
-    const auto shown = ListTexts(m->tab3->列表框_转接号码);
+    const auto shown = ListTexts(m->settingsTab->列表框_转接号码);
     if (f == Fault::None) return shown.empty();
     return shown == PortalNumbers(portal) || shown == before;
 }
@@ -57,9 +72,9 @@ bool ConvertsToGbk(Fault f) { return f == Fault::NotGb2312; }
 // Moves the second number to the top or one place up: no message, and the list follows.
 auto MoveSecond(bool toTop) {
     return [toTop](auto&, MainWindow* m, auto& p, auto& portal, Fault f) {
-        const auto before = ListTexts(m->tab3->列表框_转接号码);
-        m->tab3->列表框_转接号码->setCurrentRow(1);
-        m->tab3->MoveSelected(toTop);
+        const auto before = ListTexts(m->settingsTab->列表框_转接号码);
+        m->settingsTab->列表框_转接号码->setCurrentRow(1);
+        m->settingsTab->MoveSelected(toTop);
         return p.boxes.empty() && ListFollowsPortal(m, portal, before, f);
     };
 }
@@ -73,9 +88,10 @@ std::vector<Case> Cases() {
              login->编辑框_密码->setText(QStringLiteral("zorvane8"));
              login->编辑框_验证码->setText(QString::fromStdString(portal.lastCaptcha()));
              login->SignIn();
-             return OneBox(p, "登陆失败,请检查输入是否全部正确!", 112) && Proc().signedIn == 0 &&
+             return OneBox(p, "登陆失败,请检查输入是否全部正确!", 112) && !m->signedIn() &&
                     login->按钮_登录->isEnabled() && login->编辑框_验证码->text().isEmpty();
-         }},
+         },
+         [](const Text& host) { return PostLogin(host, "95013825", "zorvane8", "0000").end; }},
         {"refresh", "/views/myzorvane/main.jsp", true,
          [](auto&, MainWindow* m, auto& p, auto&, Fault f) {
              QLabel* balance = m->findChild<QLabel*>(U("标签_余额"));
@@ -84,62 +100,72 @@ std::vector<Case> Cases() {
              // An expired sign-in answers the login page: it converts, and every marker is missing.
              const QString expected = f == Fault::None ? U("失败 元") : before;
              return p.boxes.empty() && balance->text() == expected;
-         }},
+         },
+         [](const Text& host) { return ReadAccountOverview(host).mainPageEnd; }},
         {"call", "/views/contact.mvc?method=conference", true,
          [](auto&, MainWindow* m, auto& p, auto&, Fault f) {
-             m->tab1->编辑框_被叫号码->setText(QStringLiteral("13900001111"));
-             m->tab1->PlaceCall();
+             m->dialTab->编辑框_被叫号码->setText(QStringLiteral("13900001111"));
+             m->dialTab->PlaceCall();
              return ConvertsToGbk(f) ? OneBox(p, "拨打成功，请等待接听电话！", 64) : OneBox(p, "拨打失败，请检查！", 16);
-         }},
+         },
+         [](const Text& host) { return PlaceCallRequest(host, "20460", "13812345678", "13900001111").end; }},
         {"add number", "/views/phoneno.mvc?method=save", true,
          [](auto&, MainWindow* m, auto& p, auto& portal, Fault) {
-             m->tab3->编辑框_转接号码->setText(QStringLiteral("13900002222"));
-             m->tab3->AddForwarding();
+             m->settingsTab->编辑框_转接号码->setText(QStringLiteral("13900002222"));
+             m->settingsTab->AddForwarding();
              bool held = false;
              for (const auto& n : PortalNumbers(portal)) held = held || n == QStringLiteral("13900002222");
-             const bool shown = ListTexts(m->tab3->列表框_转接号码).size() == PortalNumbers(portal).size();
+             const bool shown = ListTexts(m->settingsTab->列表框_转接号码).size() == PortalNumbers(portal).size();
              return (held && shown) ? OneBox(p, "添加成功！", 64) : OneBox(p, "添加失败！", 48);
-         }},
+         },
+         [](const Text& host) { return AddForwardingNumber(host, "13900002222", ""); }},
         {"edit number", "/views/phoneno.mvc?method=update", true,
          [](auto&, MainWindow* m, auto& p, auto& portal, Fault f) {
-             const auto before = ListTexts(m->tab3->列表框_转接号码);
-             m->tab3->列表框_转接号码->setCurrentRow(0);
-             QPointer<ForwardEditWindow> w = m->tab3->EditSelected();
+             const auto before = ListTexts(m->settingsTab->列表框_转接号码);
+             m->settingsTab->列表框_转接号码->setCurrentRow(0);
+             QPointer<ForwardEditWindow> w = m->settingsTab->EditSelected();
              w->编辑框_转接号码->setText(QStringLiteral("13912345678"));
              w->Confirm();
              zvtest::WaitFor([&] { return w.isNull(); });
              return w.isNull() && p.boxes.empty() && ListFollowsPortal(m, portal, before, f);
-         }},
-        {"number to top", "/views/phoneno.mvc?method=order", true, MoveSecond(true)},
-        {"number up", "/views/phoneno.mvc?method=order", true, MoveSecond(false)},
+         },
+         [](const Text& host) { return UpdateForwardingNumber(host, "101", "13912345678", ""); }},
+        {"number to top", "/views/phoneno.mvc?method=order", true, MoveSecond(true),
+         [](const Text& host) { return MoveForwardingNumber(host, "102", true); }},
+        {"number up", "/views/phoneno.mvc?method=order", true, MoveSecond(false),
+         [](const Text& host) { return MoveForwardingNumber(host, "102", false); }},
         {"delete number", "//views/phoneno.mvc?method=removeAll", true,
          [](auto&, MainWindow* m, auto& p, auto& portal, Fault f) {
-             const auto before = ListTexts(m->tab3->列表框_转接号码);
-             m->tab3->列表框_转接号码->setCurrentRow(0);
+             const auto before = ListTexts(m->settingsTab->列表框_转接号码);
+             m->settingsTab->列表框_转接号码->setCurrentRow(0);
              p.answers = {kYes};
-             m->tab3->DeleteSelected();
+             m->settingsTab->DeleteSelected();
              return p.boxes.size() == 1 && p.boxes[0].style == 100 && ListFollowsPortal(m, portal, before, f);
-         }},
+         },
+         [](const Text& host) { return RemoveForwardingNumber(host, "101"); }},
         {"options", "/views/customer.mvc?method=setting", true,
          [](auto&, MainWindow* m, auto& p, auto&, Fault f) {
-             m->tab3->SubmitOptions();
+             m->settingsTab->SubmitOptions();
              return ConvertsToGbk(f) ? OneBox(p, "设置成功！", 64) : OneBox(p, "设置失败！", 80);
-         }},
+         },
+         [](const Text& host) { return SubmitOptions(host, "20460", {1, 1, 1, 1, 1, 1, 1}).end; }},
         {"blacklist", "/views/blackNo.mvc?method=save", true,
          [](auto&, MainWindow* m, auto& p, auto&, Fault f) {
-             m->tab3->编辑框_开始字冠->setText(QStringLiteral("0571"));
-             m->tab3->编辑框_结束字冠->setText(QStringLiteral("0572"));
-             m->tab3->AddBlacklist();
+             m->settingsTab->编辑框_开始字冠->setText(QStringLiteral("0571"));
+             m->settingsTab->编辑框_结束字冠->setText(QStringLiteral("0572"));
+             m->settingsTab->AddBlacklist();
              return ConvertsToGbk(f) ? OneBox(p, "新增黑名单成功！", 64) : OneBox(p, "新增黑名单失败！", 16);
-         }},
+         },
+         [](const Text& host) { return AddBlacklistRange(host, 1, "0571", "0572", "").end; }},
         {"password", "/views/customer.mvc?method=changePassword", true,
          [](auto&, MainWindow* m, auto& p, auto&, Fault f) {
-             m->tab3->编辑框_旧密码->setText(QStringLiteral("zorvane8"));
-             m->tab3->编辑框_新密码->setText(QStringLiteral("new1"));
-             m->tab3->编辑框_确认新密码->setText(QStringLiteral("new1"));
-             m->tab3->ChangePasswordClicked();
+             m->settingsTab->编辑框_旧密码->setText(QStringLiteral("zorvane8"));
+             m->settingsTab->编辑框_新密码->setText(QStringLiteral("new1"));
+             m->settingsTab->编辑框_确认新密码->setText(QStringLiteral("new1"));
+             m->settingsTab->ChangePasswordClicked();
              return ConvertsToGbk(f) ? OneBox(p, "密码修改成功", 64) : OneBox(p, "密码修改失败", 112);
-         }},
+         },
+         [](const Text& host) { return ChangePassword(host, "20460", "x", "y", "y").end; }},
     };
 }
 
@@ -148,9 +174,8 @@ protected:
     void SetUp() override {
         WindowTest::SetUp();
         RequestLimits().stallTimeoutMs = 400; // a stalled reply is given up quickly here
-        Proc().phoneBookPath = Proc().programDir + "/phonebook.dat";
         WriteProfileValue(Proc().settingsPath, "about", "ver", "1.0");
-        StoreContact(Gbk("张三"), "13800000000", "10001");
+        PhoneBook(Proc().phoneBookPath).Store(Gbk("张三"), "13800000000", "10001");
     }
     void TearDown() override {
         RequestLimits() = WebRequestLimits{};
@@ -174,12 +199,11 @@ TEST_F(FaultMatrix, EveryOperationUnderEveryFault) {
         table << c.operation;
         for (Fault f : kFaults) {
             // A fresh portal state and window for every case.
-            portal.editAccount([](zvdev::Account& a) {
+            portal.EditAccount([](zvdev::Account& a) {
                 a = zvdev::Account{};
                 a.forwards = {{"13812345678", "手机", 101}, {"057187654321", "办公室", 102}};
                 a.nextForwardId = 103;
             });
-            Proc().signedIn = 0;
             ClearCookies();
             platform.boxes.clear();
             platform.answers.clear();
@@ -198,14 +222,18 @@ TEST_F(FaultMatrix, EveryOperationUnderEveryFault) {
             const std::string configBefore = ReadFile(Proc().settingsPath);
             const std::string bookBefore = ReadFile(Proc().phoneBookPath);
             if (f == Fault::None)
-                portal.expireSessions();
+                portal.ExpireSessions();
             else
-                portal.setFault(f == Fault::Refuse ? "" : c.path, f);
+                portal.SetFault(f == Fault::Refuse ? "" : c.path, f);
             bool ok = c.run(*this, m, platform, portal, f);
-            portal.clearFaults();
+            const RequestEnd cause = c.cause(portal.host());
+            EXPECT_EQ(RequestEndName(cause), std::string(RequestEndName(CauseOf(f))))
+                << c.operation << " under " << ColumnName(f);
+            ok = ok && cause == CauseOf(f);
+            portal.ClearFaults();
             // Usable afterwards: nothing modal left behind, and the main window takes a refresh.
-            zvtest::WaitFor([] { return QApplication::activeModalWidget() == nullptr || Proc().signedIn == 0; }, 1000);
-            ok = ok && (Proc().signedIn == 0 || QApplication::activeModalWidget() == nullptr) && m->isEnabled();
+            zvtest::WaitFor([m] { return QApplication::activeModalWidget() == nullptr || !m->signedIn(); }, 1000);
+            ok = ok && (!m->signedIn() || QApplication::activeModalWidget() == nullptr) && m->isEnabled();
             ok = ok && ReadFile(Proc().settingsPath) == configBefore && ReadFile(Proc().phoneBookPath) == bookBefore;
             EXPECT_TRUE(ok) << c.operation << " under " << ColumnName(f);
             held += ok;

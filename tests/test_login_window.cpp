@@ -1,6 +1,6 @@
-#include "loginwindow.h"
-#include "mainwindow.h"
-#include "window_fixture.h"
+#include "gui/main/mainwindow.h"
+#include "gui/windows/loginwindow.h"
+#include "tests/support/window_fixture.h"
 
 #include <QSignalSpy>
 
@@ -27,21 +27,25 @@ protected:
         Fill(QStringLiteral("95013825"), QStringLiteral("zorvane8"), QString::fromStdString(portal.lastCaptcha()));
     }
     QLabel* Label(const char* name) { return main->findChild<QLabel*>(U(name)); }
+    bool SignedIn() const { return main && main->signedIn(); }
+    // For a login window of its own: whether closing it may leave the program running.
+    std::function<bool()> keepRunning = [this] { return keepsRunning; };
+    bool keepsRunning = false;
     MainWindow* main = nullptr;
     QPointer<LoginWindow> login;
 };
 
 TEST_F(LoginTest, ASuccessfulSignInFillsTheMainWindowAndUnlocksIt) {
-    portal.editAccount([](zvdev::Account& a) {
+    portal.EditAccount([](zvdev::Account& a) {
         a.forwards.push_back({"13900000003", "三", a.nextForwardId++});
     });
     Open();
     ASSERT_TRUE(login);
     EXPECT_EQ(QApplication::activeModalWidget(), login.data());
-    EXPECT_FALSE(main->tab3->按钮_转接->isEnabled());
+    EXPECT_FALSE(main->settingsTab->按钮_转接->isEnabled());
     FillRight();
     QTest::mouseClick(login->按钮_登录, Qt::LeftButton);
-    EXPECT_EQ(Proc().signedIn, 1);
+    EXPECT_TRUE(SignedIn());
     EXPECT_TRUE(platform.boxes.empty());
     ZV_WAIT(!login);
 
@@ -56,24 +60,22 @@ TEST_F(LoginTest, ASuccessfulSignInFillsTheMainWindowAndUnlocksIt) {
     EXPECT_EQ(Label("标签_接听方式")->text(), U("正常接听状态"));
     EXPECT_EQ(Label("标签_免打扰提示语音")->text(), QString()); // the refresh leaves it alone
 
-    QComboBox* callers = main->tab1->组合框_主叫号码;
+    QComboBox* callers = main->dialTab->组合框_主叫号码;
     ASSERT_EQ(callers->count(), 3);
     EXPECT_EQ(callers->currentIndex(), 0);
     EXPECT_EQ(callers->itemText(2), QStringLiteral("13900000003"));
     EXPECT_EQ(callers->itemData(2).toInt(), 3);
-    QListWidget* numbers = main->tab3->列表框_转接号码;
+    QListWidget* numbers = main->settingsTab->列表框_转接号码;
     ASSERT_EQ(numbers->count(), 3);
     EXPECT_EQ(numbers->item(0)->text(), QStringLiteral("13812345678"));
-    QListWidget* ids = main->tab3->列表框_转接号码ID;
-    ASSERT_EQ(ids->count(), 3);
-    EXPECT_EQ(ids->item(0)->text(), QString::number(a.forwards[0].id));
-    EXPECT_EQ(ids->item(2)->data(Qt::UserRole).toInt(), 3);
+    EXPECT_EQ(numbers->item(0)->data(SettingsTab::kIdRole).toByteArray(), QByteArray::number(a.forwards[0].id));
+    EXPECT_EQ(numbers->item(2)->data(Qt::UserRole).toInt(), 3);
 
-    EXPECT_TRUE(main->tab3->按钮_提交设置参数->isEnabled());
-    EXPECT_TRUE(main->tab3->按钮_转接->isEnabled());
-    EXPECT_TRUE(main->tab3->按钮_黑名单->isEnabled());
+    EXPECT_TRUE(main->settingsTab->按钮_提交设置参数->isEnabled());
+    EXPECT_TRUE(main->settingsTab->按钮_转接->isEnabled());
+    EXPECT_TRUE(main->settingsTab->按钮_黑名单->isEnabled());
     const Text show = "http://" + portal.host() + "/views/customer.mvc?method=show";
-    EXPECT_EQ(main->tab3->互联网浏览器->address(), show);
+    EXPECT_EQ(main->settingsTab->互联网浏览器->address(), show);
     ZV_WAIT_EQ(Requests("/views/customer.mvc?method=show").size(), 1u);
     // The browser control presents the sign-in cookie like every other request.
     EXPECT_NE(Requests("/views/customer.mvc?method=show").front().cookie, "");
@@ -100,12 +102,12 @@ TEST_F(LoginTest, AFailedSignInSaysSoAndFetchesAPlainCaptcha) {
     EXPECT_EQ(login->focusWidget(), login->编辑框_验证码);
     EXPECT_TRUE(login->按钮_登录->isEnabled());
     EXPECT_EQ(login->编辑框_密码->text(), QStringLiteral("wrong"));
-    EXPECT_EQ(Proc().signedIn, 0);
+    EXPECT_FALSE(SignedIn());
     // The new captcha is the one that now signs in.
     login->编辑框_密码->setText(QStringLiteral("zorvane8"));
     login->编辑框_验证码->setText(QString::fromStdString(portal.lastCaptcha()));
     QTest::mouseClick(login->按钮_登录, Qt::LeftButton);
-    EXPECT_EQ(Proc().signedIn, 1);
+    EXPECT_TRUE(SignedIn());
 }
 
 TEST_F(LoginTest, LengthChecksComeBeforeAnyRequestCaptchaFirst) {
@@ -129,13 +131,13 @@ TEST_F(LoginTest, TheLoginBodyCarriesWhatWasTypedAndAnEmptyPassword) {
     ASSERT_EQ(posts.size(), 1u);
     EXPECT_EQ(posts[0].body, "j_username=95013825&j_password=&j_captcha_response=0000");
     // A password with the form's own bytes reaches the portal as typed and signs in.
-    portal.editAccount([](zvdev::Account& a) { a.password = "a&b=c+%"; });
+    portal.EditAccount([](zvdev::Account& a) { a.password = "a&b=c+%"; });
     Fill(QStringLiteral("95013825"), QStringLiteral("a&b=c+%"), QString::fromStdString(portal.lastCaptcha()));
     QTest::mouseClick(login->按钮_登录, Qt::LeftButton);
     posts = Requests("/views/customer.mvc?method=login");
     ASSERT_EQ(posts.size(), 2u);
     EXPECT_EQ(posts[1].body.substr(0, 46), "j_username=95013825&j_password=a%26b%3Dc%2B%25");
-    EXPECT_EQ(Proc().signedIn, 1);
+    EXPECT_TRUE(SignedIn());
 }
 
 TEST_F(LoginTest, EnterSignsInFromTheCaptchaBoxAndTheRememberBoxOnly) {
@@ -191,7 +193,7 @@ TEST_F(LoginTest, OpeningReadsTheRememberedSignInAndTheVersion) {
         WriteProfileValue(Proc().settingsPath, "phone", "user", r.user);
         WriteProfileValue(Proc().settingsPath, "phone", "pass", r.pass);
         WriteProfileValue(Proc().settingsPath, "about", "ver", "9.9");
-        LoginWindow w(platform, {});
+        LoginWindow w(platform, {}, keepRunning);
         w.Open();
         EXPECT_EQ(w.选择框_记住密码->isChecked(), r.ticked) << r.selected;
         EXPECT_EQ(w.编辑框_用户->text(), ToQ(r.user));
@@ -201,9 +203,9 @@ TEST_F(LoginTest, OpeningReadsTheRememberedSignInAndTheVersion) {
         // Opening writes nothing back.
         EXPECT_EQ(Setting("phone", "pass"), r.pass);
         w.setAttribute(Qt::WA_DeleteOnClose, false);
-        Proc().signedIn = 1; // let the window close without ending the program
+        keepsRunning = true; // let the window close without ending the program
         w.close();
-        Proc().signedIn = 0;
+        keepsRunning = false;
     }
 }
 
@@ -214,7 +216,11 @@ TEST_F(LoginTest, ClosingBeforeASignInEndsTheProgramAfterwardsItDoesNot) {
     ZV_WAIT(!login);
 
     platform.ends = 0;
-    Proc().signedIn = 1;
+    delete main;
+    Open();
+    FillRight();
+    login->SignIn();
+    ZV_WAIT(!login);
     LoginWindow* again = main->OpenLoginWindow();
     EXPECT_EQ(main->OpenLoginWindow(), again) << "a second login window";
     again->close();
@@ -226,7 +232,7 @@ TEST_F(LoginTest, TheBannerIsFetchedOnlyWhenMissingAndItsLinksOpen) {
     EXPECT_EQ(Requests("/qarlo/gonggao.png").size(), 1u);
     EXPECT_FALSE(login->画板_公告->pixmap().isNull());
     QTest::mouseClick(login->画板_公告, Qt::LeftButton);
-    QTest::mouseClick(login->超级链接框1, Qt::LeftButton);
+    QTest::mouseClick(login->超级链接框_注册, Qt::LeftButton);
     ASSERT_EQ(platform.urls.size(), 2u);
     EXPECT_EQ(platform.urls[0], "http://" + portal.host() + "/qarlo/gonggao.html");
     EXPECT_EQ(platform.urls[1], "http://" + portal.host() + "/qarlo/reg.html");
@@ -234,13 +240,13 @@ TEST_F(LoginTest, TheBannerIsFetchedOnlyWhenMissingAndItsLinksOpen) {
     QTest::mouseClick(login->画板_验证码, Qt::LeftButton);
     EXPECT_EQ(Requests("/captcha.jpg").size(), 2u);
     // An empty banner file is kept, not fetched again.
-    FILE* f = fopen((Proc().skinsFolder + "gonggao.png").c_str(), "w");
+    FILE* f = fopen(Proc().bannerPath.c_str(), "w");
     fclose(f);
-    LoginWindow w(platform, {});
+    LoginWindow w(platform, {}, keepRunning);
     w.Open();
     EXPECT_EQ(Requests("/qarlo/gonggao.png").size(), 1u);
     EXPECT_TRUE(w.画板_公告->pixmap().isNull());
-    Proc().signedIn = 1;
+    keepsRunning = true;
 }
 
 TEST_F(LoginTest, TheFreeSwitchCountsOnlyAsTheExactFirstArgument) {
@@ -256,7 +262,7 @@ TEST_F(LoginTest, TheFreeSwitchCountsOnlyAsTheExactFirstArgument) {
     };
     for (const Row& r : rows) {
         MainWindow w(platform, r.args);
-        EXPECT_EQ(w.tab1->组合框_主叫号码->isEditable(), r.free) << r.args.join(' ').toStdString();
+        EXPECT_EQ(w.dialTab->组合框_主叫号码->isEditable(), r.free) << r.args.join(' ').toStdString();
         EXPECT_EQ(w.minimumSize() != w.maximumSize(), r.free);
         EXPECT_EQ(bool(w.windowFlags() & Qt::WindowMaximizeButtonHint), r.free);
     }
@@ -270,41 +276,41 @@ TEST_F(LoginTest, UnderFreeTheTabControlFollowsTheWindow) {
     const QWidget* c = w.centralWidget();
     EXPECT_EQ(w.选择夹->width(), c->width() - 1);
     EXPECT_EQ(w.选择夹->height(), c->height() - 0 - 5);
-    EXPECT_EQ(w.tab3->互联网浏览器->width(), w.选择夹->width());
-    EXPECT_EQ(w.tab3->互联网浏览器->height(), c->height() - 21);
+    EXPECT_EQ(w.settingsTab->互联网浏览器->width(), w.选择夹->width());
+    EXPECT_EQ(w.settingsTab->互联网浏览器->height(), c->height() - 21);
 }
 
 TEST_F(LoginTest, APortalThatIsDownFailsTheSignInQuickly) {
     Open();
     FillRight();
-    portal.setFault("", zvdev::Fault::Refuse);
+    portal.SetFault("", zvdev::Fault::Refuse);
     QTest::mouseClick(login->按钮_登录, Qt::LeftButton);
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].style, 112);
     EXPECT_TRUE(login->画板_验证码->pixmap().isNull());
     EXPECT_TRUE(login->按钮_登录->isEnabled());
-    portal.clearFaults();
+    portal.ClearFaults();
 }
 
 TEST_F(LoginTest, AnOverviewThatDoesNotConvertLeavesTheWindowAsItWas) {
     Open();
     FillRight();
     QTest::mouseClick(login->按钮_登录, Qt::LeftButton);
-    ASSERT_EQ(Proc().signedIn, 1);
+    ASSERT_TRUE(SignedIn());
     const QString balance = Label("标签_余额")->text();
     for (auto fault : {zvdev::Fault::NotGb2312, zvdev::Fault::NotUtf8, zvdev::Fault::Cut}) {
-        portal.setFault("/views/myzorvane/main.jsp", fault);
+        portal.SetFault("/views/myzorvane/main.jsp", fault);
         main->RefreshAccountOverview();
         EXPECT_EQ(Label("标签_余额")->text(), balance) << zvdev::FaultName(fault);
-        EXPECT_EQ(main->tab3->列表框_转接号码->count(), 2);
-        portal.clearFaults();
+        EXPECT_EQ(main->settingsTab->列表框_转接号码->count(), 2);
+        portal.ClearFaults();
     }
     // The session lapsed: the login page converts but lacks every marker, so the labels
     // show the failure texts and the lists empty.
-    portal.expireSessions();
+    portal.ExpireSessions();
     main->RefreshAccountOverview();
     EXPECT_EQ(Label("标签_余额")->text(), U("失败 元"));
-    EXPECT_EQ(main->tab3->列表框_转接号码->count(), 0);
+    EXPECT_EQ(main->settingsTab->列表框_转接号码->count(), 0);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
-#include "files.h"
-#include "phonebook.h"
-#include "profile.h"
-#include "settings.h"
+#include "store/phonebook.h"
+#include "store/profile.h"
+#include "store/settings.h"
+#include "tests/support/files.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -17,18 +17,17 @@ protected:
     void SetUp() override {
         char tmpl[] = "/tmp/zvbookXXXXXX";
         dir = mkdtemp(tmpl);
-        SetProgramDir(dir);
-        Proc().phoneBookPath = dir + "/phonebook.dat";
-        Proc().contactUnderEdit.clear();
+        book = PhoneBook(dir + "/phonebook.dat");
     }
     void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
     std::vector<std::string> Rows() {
         std::vector<std::string> out;
-        for (const Contact& c : ListContacts()) out.push_back(c.name + "|" + c.number + "|" + c.qq);
+        for (const Contact& c : book.List()) out.push_back(c.name + "|" + c.number + "|" + c.qq);
         return out;
     }
-    std::string File() { return zvtest::ReadFile(Proc().phoneBookPath); }
+    std::string File() { return zvtest::ReadFile(book.path()); }
     std::string dir;
+    PhoneBook book{""};
 };
 
 TEST(TrimSpaces, HalfAndFullWidthBlanksAtBothEnds) {
@@ -60,21 +59,21 @@ TEST_F(PhoneBookStore, ImportFollowsTheLineAndPieceRules) {
         {"a second \"=\" at the very end", "a=1=\r\nb==\r\n", {"a|1|", "b||"}},
     };
     for (const Row& r : rows) {
-        unlink(Proc().phoneBookPath.c_str());
-        ImportContactText(r.content);
+        unlink(book.path().c_str());
+        book.Import(r.content);
         EXPECT_EQ(Rows(), r.rows) << r.what;
     }
-    unlink(Proc().phoneBookPath.c_str());
-    ImportContactText("a= 12 \r\n");
+    unlink(book.path().c_str());
+    book.Import("a= 12 \r\n");
     EXPECT_NE(File().find("phonenumber= 12 "), std::string::npos);
     EXPECT_EQ(File().find("QQ"), std::string::npos) << "an imported contact got a QQ key";
 }
 
 TEST_F(PhoneBookStore, ImportKeepsAnExistingContactsPlaceAndQq) {
-    StoreContact("first", "1", "111");
-    StoreContact("Tom", "2", "222");
-    StoreContact("last", "3", "");
-    ImportContactText("tom=9\r\nnew=4\r\n");
+    book.Store("first", "1", "111");
+    book.Store("Tom", "2", "222");
+    book.Store("last", "3", "");
+    book.Import("tom=9\r\nnew=4\r\n");
     EXPECT_EQ(Rows(), (std::vector<std::string>{"first|1|111", "Tom|9|222", "last|3|", "new|4|"}));
 }
 
@@ -100,29 +99,24 @@ TEST_F(PhoneBookStore, ImportContentEndsAtZeroOrEofOutsideCharacters) {
 }
 
 TEST_F(PhoneBookStore, StoreContactAddsRenamesAndMerges) {
-    StoreContact("Tom", " 1 ", "q");
-    StoreContact("Ann", "2", "");
-    StoreContact("tom", "3", "");  // same contact, its letters kept, its place kept
+    book.Store("Tom", " 1 ", "q");
+    book.Store("Ann", "2", "");
+    book.Store("tom", "3", "");  // same contact, its letters kept, its place kept
     EXPECT_EQ(Rows(), (std::vector<std::string>{"Tom|3|", "Ann|2|"}));
 
-    Proc().contactUnderEdit = "Tom";  // edit without renaming: in place
-    StoreContact("Tom", "4", "x");
+    book.Store("Tom", "4", "x", "Tom");  // edit without renaming: in place
     EXPECT_EQ(Rows(), (std::vector<std::string>{"Tom|4|x", "Ann|2|"}));
-    EXPECT_EQ(Proc().contactUnderEdit, "");
 
-    Proc().contactUnderEdit = "Tom";  // renaming moves it to the end
-    StoreContact("Bob", "5", "");
+    book.Store("Bob", "5", "", "Tom");  // renaming moves it to the end
     EXPECT_EQ(Rows(), (std::vector<std::string>{"Ann|2|", "Bob|5|"}));
 
-    Proc().contactUnderEdit = "Bob";  // renaming onto another contact leaves one
-    StoreContact("Ann", "6", "y");
+    book.Store("Ann", "6", "y", "Bob");  // renaming onto another contact leaves one
     EXPECT_EQ(Rows(), (std::vector<std::string>{"Ann|6|y"}));
 
-    Proc().contactUnderEdit = "Ann";  // a case-only rename counts as a new name
-    StoreContact("ANN", "7", "");
+    book.Store("ANN", "7", "", "Ann");  // a case-only rename counts as a new name
     EXPECT_EQ(Rows(), (std::vector<std::string>{"ANN|7|"}));
 
-    RemoveContact("ann");
+    book.Remove("ann");
     EXPECT_EQ(Rows(), std::vector<std::string>{});
 }
 
@@ -131,9 +125,9 @@ TEST_F(PhoneBookStore, AwkwardNamesAndNumbersStayTheirOwnContacts) {
         {"a]b", "1"}, {"x=y", "2"}, {";c", "3"}, {"\"q\"", "\"4\""}, {"line\r\nbreak", "5\r\n[x]\r\nphonenumber=6"},
         {"[d]", "7"},
     };
-    for (const auto& [n, p] : contacts) StoreContact(n, p, "");
-    StoreContact("keep", "8", "k");
-    const auto list = ListContacts();
+    for (const auto& [n, p] : contacts) book.Store(n, p, "");
+    book.Store("keep", "8", "k");
+    const auto list = book.List();
     ASSERT_EQ(list.size(), contacts.size() + 1);
     EXPECT_EQ(list[0].name, "a]b");
     EXPECT_EQ(list[1].name, "x=y");

@@ -1,6 +1,6 @@
-#include "files.h"
-#include "profile.h"
-#include "text.h"
+#include "net/text.h"
+#include "store/profile.h"
+#include "tests/support/files.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,5 +1,5 @@
-#include "forwardedit.h"
-#include "signed_in.h"
+#include "gui/windows/forwardedit.h"
+#include "tests/support/signed_in.h"
 
 using namespace zv;
 using zvtest::SignedInTest;
@@ -8,7 +8,7 @@ namespace {
 
 class SettingsTest : public SignedInTest {
 protected:
-    SettingsTab* tab() { return main->tab3; }
+    SettingsTab* tab() { return main->settingsTab; }
     size_t Refreshes() { return Requests("/views/myzorvane/main.jsp").size(); }
     void SelectNumber(int row) {
         tab()->列表框_转接号码->setCurrentRow(row);
@@ -48,7 +48,7 @@ TEST_F(SettingsTest, AddSendsNumberAndEncodedMemoThenRefreshes) {
     EXPECT_EQ(tab()->列表框_转接号码->count(), 4);
     EXPECT_EQ(portal.account().forwards[3].memo, "家");
     // Four numbers: refused before any request; a short number only moves the focus.
-    portal.clearLog();
+    portal.ClearLog();
     tab()->编辑框_转接号码->setText(QStringLiteral("1234567"));
     tab()->AddForwarding();
     EXPECT_EQ(main->focusWidget(), tab()->编辑框_转接号码);
@@ -73,10 +73,10 @@ TEST_F(SettingsTest, AnAddThePortalDidNotTakeIsReportedAsAFailure) {
     EXPECT_EQ(tab()->编辑框_转接号码->text(), QStringLiteral("12-34-5678"));
     EXPECT_EQ(tab()->编辑框_备注->text(), QStringLiteral("m"));
     // A portal that is down: the same, and the list still shows what was there.
-    portal.setFault("", zvdev::Fault::Refuse);
+    portal.SetFault("", zvdev::Fault::Refuse);
     tab()->编辑框_转接号码->setText(QStringLiteral("12345678"));
     tab()->AddForwarding();
-    portal.clearFaults();
+    portal.ClearFaults();
     ASSERT_EQ(platform.boxes.size(), 2u);
     EXPECT_EQ(platform.boxes[1].text, Gbk("添加失败！"));
     EXPECT_EQ(tab()->列表框_转接号码->count(), 2);
@@ -89,33 +89,24 @@ TEST_F(SettingsTest, TypedLettersAreRefusedInTheNumberBox) {
     EXPECT_EQ(tab()->编辑框_转接号码->text().size(), 12);
 }
 
-TEST_F(SettingsTest, TheMemoComesFromTheStoredForwardingPage) {
-    struct Row {
-        const char* what;
-        Text page;
-        QString shown;
-    };
-    const std::vector<Row> rows = {
-        {"plain", "<td>13812345678</td><td>home&nbsp;</td>", QStringLiteral("home")},
-        {"Chinese", "<td>13812345678</td><td>" + Gbk("我的手机") + "&nbsp;</td>", U("我的手机")},
-        {"entities kept", "<td>13812345678</td><td>a&amp;b&nbsp;</td>", QStringLiteral("a&amp;b")},
-        {"a cell inside the memo", "<td>13812345678</td><td>x<td>y&nbsp;</td>", QString()},
-        {"no row for the number", "<td>999</td><td>other&nbsp;</td>", QString()},
-    };
-    for (const Row& r : rows) {
-        tab()->标签_转接备注->setText(QStringLiteral("stale"));
-        tab()->编辑框_转接号码内容->text = r.page;
-        tab()->列表框_转接号码->clearSelection();
-        tab()->列表框_转接号码->setCurrentRow(-1);
-        SelectNumber(0);
-        EXPECT_EQ(tab()->标签_转接备注->text(), r.shown) << r.what;
-    }
+TEST_F(SettingsTest, SelectingANumberShowsItsMemoAndLeavingTheListClearsIt) {
+    SelectNumber(1);
+    EXPECT_EQ(tab()->标签_转接备注->text(), U("办公室"));
+    SelectNumber(0);
+    EXPECT_EQ(tab()->标签_转接备注->text(), U("我的手机"));
+    // A refresh selects nothing and keeps the memo until the list loses the focus.
+    main->RefreshAccountOverview();
+    EXPECT_TRUE(tab()->列表框_转接号码->selectedItems().isEmpty());
+    EXPECT_EQ(tab()->标签_转接备注->text(), U("我的手机"));
+    tab()->列表框_转接号码->setFocus();
+    tab()->编辑框_备注->setFocus();
+    EXPECT_EQ(tab()->标签_转接备注->text(), QString());
 }
 
 TEST_F(SettingsTest, TopUpAndDeleteSendTheSelectedRecordAndRefresh) {
-    portal.editAccount([](zvdev::Account& a) { a.forwards.push_back({"13900000003", "", a.nextForwardId++}); });
+    portal.EditAccount([](zvdev::Account& a) { a.forwards.push_back({"13900000003", "", a.nextForwardId++}); });
     main->RefreshAccountOverview();
-    portal.clearLog();
+    portal.ClearLog();
     tab()->MoveSelected(true); // nothing selected
     tab()->DeleteSelected();
     EXPECT_TRUE(portal.log().empty());
@@ -167,12 +158,12 @@ TEST_F(SettingsTest, TheEditWindowIsModalAndRefreshesOnceAfterAChangeOnly) {
         EXPECT_EQ(w->编辑框_转接备注->text(), U("我的手机"));
         EXPECT_EQ(w->标签_ID->text(), QString::fromStdString(id));
         const size_t before = Refreshes();
-        if (std::string(r.how) == "cancel") QTest::mouseClick(w->按钮2, Qt::LeftButton);
+        if (std::string(r.how) == "cancel") QTest::mouseClick(w->按钮_取消, Qt::LeftButton);
         if (std::string(r.how) == "close box") w->close();
         if (std::string(r.how) == "confirm") {
             w->编辑框_转接号码->setText(QStringLiteral("13812340000"));
             w->编辑框_转接备注->setText(QStringLiteral("new"));
-            QTest::mouseClick(w->按钮1, Qt::LeftButton);
+            QTest::mouseClick(w->按钮_确认修改, Qt::LeftButton);
         }
         ZV_WAIT(!w);
         EXPECT_EQ(Refreshes() - before, r.refreshes ? 1u : 0u) << r.how;
@@ -283,8 +274,8 @@ TEST_F(SettingsTest, PasswordChecksComeInOrderAndTheOutcomeIsTold) {
 }
 
 TEST_F(SettingsTest, BlacklistIsHiddenButWorksWhenShown) {
-    EXPECT_TRUE(tab()->分组框3->isHidden());
-    tab()->分组框3->show();
+    EXPECT_TRUE(tab()->分组框_黑名单->isHidden());
+    tab()->分组框_黑名单->show();
     tab()->AddBlacklist();
     EXPECT_EQ(main->focusWidget(), tab()->编辑框_开始字冠);
     tab()->编辑框_开始字冠->setText(QStringLiteral("0571"));
@@ -305,9 +296,9 @@ TEST_F(SettingsTest, BlacklistIsHiddenButWorksWhenShown) {
     EXPECT_EQ(portal.account().blacklist.size(), 1u);
 
     tab()->编辑框_黑名单备注->setText(U("骚扰"));
-    portal.setFault("/views/blackNo.mvc", zvdev::Fault::NotUtf8);
+    portal.SetFault("/views/blackNo.mvc", zvdev::Fault::NotUtf8);
     tab()->AddBlacklist();
-    portal.clearFaults();
+    portal.ClearFaults();
     EXPECT_NE(Requests("/views/blackNo.mvc?method=save").back().body.find("&memo=%E9%AA%9A%E6%89%B0"), std::string::npos);
     ASSERT_EQ(platform.boxes.size(), 2u);
     EXPECT_EQ(platform.boxes[1].text, Gbk("新增黑名单失败！"));

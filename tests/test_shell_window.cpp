@@ -1,6 +1,6 @@
-#include "files.h"
-#include "signed_in.h"
-#include "skinlib.h"
+#include "gui/base/skinlib.h"
+#include "tests/support/files.h"
+#include "tests/support/signed_in.h"
 
 #include <QLineEdit>
 #include <QMenu>
@@ -47,7 +47,7 @@ TEST_F(ShellTest, MenuItemsOpenTheSitePagesAndWindows) {
     EXPECT_EQ(about->windowTitle(), U("关于OstrelZorvane"));
     trigger("关于Zorvane(&A)");
     EXPECT_EQ(main->about(), about);
-    QTest::mouseClick(about->按钮1, Qt::LeftButton);
+    QTest::mouseClick(about->按钮_确定, Qt::LeftButton);
     ZV_WAIT(main->about() == nullptr);
 
     trigger("退出(&Q)");
@@ -74,11 +74,11 @@ TEST_F(ShellTest, TrayAndMinimising) {
         ZV_WAIT(main->isHidden());
     else
         EXPECT_TRUE(main->isVisible()) << "hidden with no notification area to come back from";
-    main->TrayEvent(2);
-    main->TrayEvent(1);
+    main->OnTrayEvent(TrayEvent::DoubleClicked);
+    main->OnTrayEvent(TrayEvent::LeftReleased);
     EXPECT_TRUE(main->isVisible());
     EXPECT_FALSE(main->windowState() & Qt::WindowMinimized);
-    main->TrayEvent(3);
+    main->OnTrayEvent(TrayEvent::Menu);
     ZV_WAIT(main->menuProgram->isVisible());
     main->menuProgram->hide();
     EXPECT_EQ(main->tray->toolTip(), main->windowTitle());
@@ -93,18 +93,18 @@ TEST_F(ShellTest, TimersAndTheirTicks) {
     main->TickTrimMemory();
 
     // The keep-alive fetches the page the sign-in pointed the browser at.
-    EXPECT_EQ(main->tab3->互联网浏览器->address(), "http://" + portal.host() + "/views/customer.mvc?method=show");
-    ZV_WAIT(main->tab3->互联网浏览器->fetches() == 1);
-    portal.clearLog();
+    EXPECT_EQ(main->settingsTab->互联网浏览器->address(), "http://" + portal.host() + "/views/customer.mvc?method=show");
+    ZV_WAIT(main->settingsTab->互联网浏览器->fetches() == 1);
+    portal.ClearLog();
     main->TickKeepAlive();
     ZV_WAIT_EQ(Requests("/views/customer.mvc?method=show").size(), 1u);
     EXPECT_NE(Requests("/views/customer.mvc?method=show")[0].cookie, "");
 
     const std::string banner = Proc().skinsFolder + "gonggao.png";
     std::ofstream(banner, std::ios::binary) << "old";
-    portal.setFault("/qarlo/gonggao.png", zvdev::Fault::Refuse);
+    portal.SetFault("/qarlo/gonggao.png", zvdev::Fault::Refuse);
     main->TickBanner(); // nothing arrives: the old banner stays
-    portal.clearFaults();
+    portal.ClearFaults();
     EXPECT_EQ(ReadFile(banner), "old");
     EXPECT_FALSE(main->时钟_更新公告->isActive());
     main->TickBanner();
@@ -127,8 +127,8 @@ TEST_F(WindowTest, TheAboutWindowShowsTheInstallationsTexts) {
     QWidget parent;
     AboutWindow w(&parent);
     EXPECT_EQ(w.标签_版本号->text(), QStringLiteral("2.0.1"));
-    EXPECT_EQ(w.编辑框1->toPlainText().size(), 3000);
-    EXPECT_TRUE(w.编辑框1->isReadOnly());
+    EXPECT_EQ(w.编辑框_公告->toPlainText().size(), 3000);
+    EXPECT_TRUE(w.编辑框_公告->isReadOnly());
     w.setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
@@ -213,9 +213,9 @@ TEST_F(SkinTest, TheSkinWindowReadsTheSettingsAndEveryControlCallsAndWrites) {
     EXPECT_EQ(w.y(), 200);
     EXPECT_FALSE(w.选择框_设置窗体阴影->isChecked());
     EXPECT_TRUE(w.分组框_色调->isEnabled());
-    EXPECT_EQ(w.AERO_1->value(), 255);
-    EXPECT_EQ(w.SD->value(), 20);
-    EXPECT_EQ(w.BHD->value(), 0);
+    EXPECT_EQ(w.滑块_透明度->value(), 255);
+    EXPECT_EQ(w.滑块_色调->value(), 20);
+    EXPECT_EQ(w.滑块_饱和度->value(), 0);
     EXPECT_TRUE(Calls().empty()) << "opening applied something";
     EXPECT_EQ(Setting("set", "TMD"), "300");
 
@@ -239,18 +239,18 @@ TEST_F(SkinTest, TheSkinWindowReadsTheSettingsAndEveryControlCallsAndWrites) {
     EXPECT_TRUE(w.分组框_色调->isEnabled());
     Calls();
 
-    w.BHD->setValue(1000); // clamped
-    EXPECT_EQ(w.BHD->value(), 100);
+    w.滑块_饱和度->setValue(1000); // clamped
+    EXPECT_EQ(w.滑块_饱和度->value(), 100);
     EXPECT_EQ(Calls(), (std::vector<std::string>{"AdjustHSV(20,100,0)"}));
     EXPECT_EQ(Setting("set", "BHD"), "100");
     EXPECT_EQ(Setting("set", "SD"), "20");
     EXPECT_EQ(Setting("set", "LD"), "0");
-    w.LD->setFocus();
-    QTest::keyClick(w.LD, Qt::Key_Right);
-    QTest::keyClick(w.LD, Qt::Key_PageUp);
-    EXPECT_EQ(w.LD->value(), 6);
+    w.滑块_亮度->setFocus();
+    QTest::keyClick(w.滑块_亮度, Qt::Key_Right);
+    QTest::keyClick(w.滑块_亮度, Qt::Key_PageUp);
+    EXPECT_EQ(w.滑块_亮度->value(), 6);
     EXPECT_EQ(Calls().size(), 2u);
-    w.AERO_1->setValue(40);
+    w.滑块_透明度->setValue(40);
     EXPECT_EQ(Calls(), (std::vector<std::string>{"AdjustAero(40,0,0,0,0,0,0,0,0)"}));
     EXPECT_EQ(Setting("set", "TMD"), "40");
 }
@@ -258,7 +258,7 @@ TEST_F(SkinTest, TheSkinWindowReadsTheSettingsAndEveryControlCallsAndWrites) {
 TEST_F(SkinTest, TheMainWindowsButtonOpensOneSkinWindowThatClosesWhenLeft) {
     MainWindow m(platform, {QStringLiteral("zorvane")});
     m.show();
-    QTest::mouseClick(m.图形按钮1, Qt::LeftButton);
+    QTest::mouseClick(m.图形按钮_皮肤, Qt::LeftButton);
     QPointer<SkinWindow> w = m.skinWindow();
     ASSERT_TRUE(w);
     EXPECT_EQ(w->parentWidget(), nullptr);

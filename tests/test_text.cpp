@@ -1,7 +1,7 @@
-#include "charset.h"
-#include "scrape.h"
-#include "text.h"
-#include "url.h"
+#include "net/charset.h"
+#include "net/scrape.h"
+#include "net/text.h"
+#include "net/url.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "raw_server.h"
-#include "text.h"
-#include "webrequest.h"
+#include "net/text.h"
+#include "net/webrequest.h"
+#include "tests/support/raw_server.h"
 
 #include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace zv;
@@ -40,7 +40,7 @@ TEST_F(WebRequestTest, GetSendsTheBrowserHeadersAndNoBody) {
     WebRequestOptions o;
     o.body = "ignored=1";
     const Text url = server.url("/x?y=1");
-    EXPECT_EQ(WebRequest(url, o), "hello");
+    EXPECT_EQ(WebRequest(url, o).body, "hello");
     const auto reqs = server.requests();
     ASSERT_EQ(reqs.size(), 1u);
     EXPECT_EQ(reqs[0].requestLine(), "GET /x?y=1 HTTP/1.1");
@@ -55,7 +55,7 @@ TEST_F(WebRequestTest, GetSendsTheBrowserHeadersAndNoBody) {
 TEST_F(WebRequestTest, PostCarriesFormTypeAndByteLength) {
     RawServer server([](const RawRequest&) { return RawReply{HttpOk("ok")}; });
     const Text body = "a=" + Gbk("中文") + "&b=2";
-    EXPECT_EQ(WebRequest(server.url("/p"), "post", body), "ok");
+    EXPECT_EQ(WebRequest(server.url("/p"), "post", body).body, "ok");
     const auto r = server.requests().at(0);
     EXPECT_EQ(r.requestLine(), "POST /p HTTP/1.1");
     EXPECT_EQ(r.header("Content-Type"), "application/x-www-form-urlencoded");
@@ -68,7 +68,7 @@ TEST_F(WebRequestTest, PostCarriesFormTypeAndByteLength) {
 
 TEST_F(WebRequestTest, PostWithAnEmptyBodyHasNoTypeOrLength) {
     RawServer server([](const RawRequest&) { return RawReply{HttpOk("ok")}; });
-    EXPECT_EQ(WebRequest(server.url("/p"), "POST", ""), "ok");
+    EXPECT_EQ(WebRequest(server.url("/p"), "POST", "").body, "ok");
     const auto r = server.requests().at(0);
     EXPECT_EQ(r.requestLine(), "POST /p HTTP/1.1");
     EXPECT_FALSE(r.hasHeader("Content-Type"));
@@ -110,7 +110,7 @@ TEST_F(WebRequestTest, PlainHttp10ModeSendsOnlyAcceptAll) {
     o.shape = RequestShape::Plain10;
     o.method = "POST";
     o.body = "x";
-    EXPECT_EQ(WebRequest(server.url("/captcha.jpg"), o), "img");
+    EXPECT_EQ(WebRequest(server.url("/captcha.jpg"), o).body, "img");
     const auto r = server.requests().at(0);
     EXPECT_EQ(r.requestLine(), "GET /captcha.jpg HTTP/1.0");
     EXPECT_EQ(r.header("Accept"), "*/*");
@@ -144,7 +144,7 @@ TEST_F(WebRequestTest, RedirectAfterPostContinuesAsGetKeepingCookies) {
                             "Content-Length: 0\r\nConnection: close\r\n\r\n"};
         return RawReply{HttpOk("landed")};
     });
-    EXPECT_EQ(WebRequest(server.url("/login"), "POST", "a=1"), "landed");
+    EXPECT_EQ(WebRequest(server.url("/login"), "POST", "a=1").body, "landed");
     const auto reqs = server.requests();
     ASSERT_EQ(reqs.size(), 2u);
     EXPECT_EQ(reqs[1].requestLine(), "GET /landing HTTP/1.1");
@@ -158,11 +158,13 @@ TEST_F(WebRequestTest, RedirectLoopsStopAfterTen) {
         return RawReply{"HTTP/1.1 302 Found\r\nLocation: /again\r\nContent-Length: 0\r\n"
                         "Connection: close\r\n\r\n"};
     });
-    EXPECT_EQ(WebRequest(server.url("/loop")), "");
+    const WebReply reply = WebRequest(server.url("/loop"));
+    EXPECT_EQ(reply.body, "");
+    EXPECT_EQ(reply.end, RequestEnd::Cut);
     EXPECT_EQ(server.requests().size(), 11u);
 }
 
-TEST_F(WebRequestTest, UnreachableServerYieldsEmpty) {
+TEST_F(WebRequestTest, UnreachableServerYieldsEmptyAndSaysSo) {
     // A port that was just free and is closed again refuses the connection.
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};
@@ -173,11 +175,14 @@ TEST_F(WebRequestTest, UnreachableServerYieldsEmpty) {
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
     const int port = ntohs(a.sin_port);
     ::close(fd);
-    EXPECT_EQ(WebRequest("http://127.0.0.1:" + std::to_string(port) + "/"), "");
-    EXPECT_EQ(WebRequest("http://127.0.0.1:" + std::to_string(port) + "/", "POST", "a=1"), "");
+    for (const WebReply& r : {WebRequest("http://127.0.0.1:" + std::to_string(port) + "/"),
+                              WebRequest("http://127.0.0.1:" + std::to_string(port) + "/", "POST", "a=1")}) {
+        EXPECT_EQ(r.body, "");
+        EXPECT_EQ(r.end, RequestEnd::Unreachable);
+    }
 }
 
-TEST_F(WebRequestTest, CutAndStalledRepliesYieldWhatArrived) {
+TEST_F(WebRequestTest, CutAndStalledRepliesYieldWhatArrivedAndSaySo) {
     RawServer server([](const RawRequest& r) {
         if (r.requestLine().find("/cut") != std::string::npos)
             return RawReply{"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npartial"};
@@ -185,19 +190,27 @@ TEST_F(WebRequestTest, CutAndStalledRepliesYieldWhatArrived) {
         stall.stallMsBeforeClose = 5000;
         return stall;
     });
-    EXPECT_EQ(WebRequest(server.url("/cut")), "partial");
+    const WebReply cut = WebRequest(server.url("/cut"));
+    EXPECT_EQ(cut.body, "partial");
+    EXPECT_EQ(cut.end, RequestEnd::Cut);
     RequestLimits().stallTimeoutMs = 300;
     const auto t0 = std::chrono::steady_clock::now();
-    EXPECT_EQ(WebRequest(server.url("/stall")), "begun");
+    const WebReply stalled = WebRequest(server.url("/stall"));
+    EXPECT_EQ(stalled.body, "begun");
+    EXPECT_EQ(stalled.end, RequestEnd::TimedOut);
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(4));
 }
 
 TEST_F(WebRequestTest, OversizedReplyYieldsEmpty) {
     RawServer server([](const RawRequest&) { return RawReply{HttpOk(std::string(5000, 'x'))}; });
     RequestLimits().maxReplyBytes = 4096;
-    EXPECT_EQ(WebRequest(server.url("/big")), "");
+    const WebReply big = WebRequest(server.url("/big"));
+    EXPECT_EQ(big.body, "");
+    EXPECT_EQ(big.end, RequestEnd::TooLarge);
     RequestLimits().maxReplyBytes = 5000;
-    EXPECT_EQ(WebRequest(server.url("/big")).size(), 5000u);
+    const WebReply fits = WebRequest(server.url("/big"));
+    EXPECT_EQ(fits.body.size(), 5000u);
+    EXPECT_TRUE(fits.completed());
 }
 
 TEST_F(WebRequestTest, ReplyHeadersOnRequest) {
@@ -205,7 +218,7 @@ TEST_F(WebRequestTest, ReplyHeadersOnRequest) {
     Text headers;
     WebRequestOptions o;
     o.replyHeaders = &headers;
-    EXPECT_EQ(WebRequest(server.url("/"), o), "b");
+    EXPECT_EQ(WebRequest(server.url("/"), o).body, "b");
     EXPECT_EQ(headers.rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
     EXPECT_NE(headers.find("X-Y: z\r\n"), std::string::npos);
 }
@@ -222,11 +235,11 @@ TEST_F(WebRequestTest, ARequestStartedFromThePumpWorks) {
     SetEventPump([&] {
         if (inPump || !inner.empty()) return true;
         inPump = true;
-        inner = WebRequest(server.url("/inner"));
+        inner = WebRequest(server.url("/inner")).body;
         inPump = false;
         return true;
     });
-    EXPECT_EQ(WebRequest(server.url("/outer")), "outer");
+    EXPECT_EQ(WebRequest(server.url("/outer")).body, "outer");
     EXPECT_EQ(inner, "inner");
 }
 
@@ -239,7 +252,9 @@ TEST_F(WebRequestTest, APumpThatSaysStopAbandonsTheRequest) {
     int calls = 0;
     SetEventPump([&] { return ++calls < 5; });
     const auto t0 = std::chrono::steady_clock::now();
-    EXPECT_EQ(WebRequest(server.url("/")), "");
+    const WebReply r = WebRequest(server.url("/"));
+    EXPECT_EQ(r.body, "");
+    EXPECT_EQ(r.end, RequestEnd::Abandoned);
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2));
 }
 

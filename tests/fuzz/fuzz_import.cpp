@@ -1,6 +1,5 @@
 // The phone book import on arbitrary import-file bytes.
-#include "phonebook.h"
-#include "settings.h"
+#include "store/phonebook.h"
 
 #include <cstdlib>
 #include <string>
@@ -13,15 +12,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         char tmpl[] = "/tmp/zvfuzzbookXXXXXX";
         return std::string(mkdtemp(tmpl));
     }();
-    SetProgramDir(dir);
-    Proc().phoneBookPath = dir + "/phonebook.dat";
-    unlink(Proc().phoneBookPath.c_str());
+    const PhoneBook book(dir + "/phonebook.dat");
+    unlink(book.path().c_str());
     const Text content = ImportContent(std::string(reinterpret_cast<const char*>(data), size));
-    ImportContactText(content);
-    for (const Contact& c : ListContacts()) {
+    book.Import(content);
+    for (const Contact& c : book.List()) {
         if (c.name.find('\n') != Text::npos || c.number.find('\n') != Text::npos) std::abort();
-        StoreContact(c.name, c.number, "1");
-        RemoveContact(c.name);
+        book.Store(c.name, c.number, "1");
+        book.Remove(c.name);
     }
     return 0;
 }

@@ -1,5 +1,5 @@
 // The profile-file reader and writer on arbitrary file bytes.
-#include "profile.h"
+#include "store/profile.h"
 
 #include <cstdio>
 #include <cstdlib>

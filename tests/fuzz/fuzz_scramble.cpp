@@ -1,5 +1,5 @@
 // UnscramblePassword on values it did not produce, and the round trip of the scramble.
-#include "settings.h"
+#include "store/settings.h"
 
 #include <cstdlib>
 #include <string>

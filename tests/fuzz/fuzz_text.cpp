@@ -1,9 +1,9 @@
 // The Text operations, the scraping helpers and the charset conversion on arbitrary bytes.
-#include "account.h"
-#include "charset.h"
-#include "scrape.h"
-#include "text.h"
-#include "url.h"
+#include "net/charset.h"
+#include "net/scrape.h"
+#include "net/text.h"
+#include "net/url.h"
+#include "portal/account.h"
 
 #include <cstdlib>
 #include <string>
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string gbk = Utf8ToGbk(text);
     if (!gbk.empty() && GbkToUtf8(gbk).empty()) std::abort(); // what converts converts back
     Utf8ToGb2312(text);
-    ReadOverviewFields(BytesToText(gbk));
+    ParseAccountOverview(BytesToText(gbk), text);
     CountForwardingNumbers(text);
     ReadForwardingIds(text);
     return 0;

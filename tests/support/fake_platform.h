@@ -1,7 +1,7 @@
 // Platform services for window tests: records every call and answers from a queue.
 #pragma once
 
-#include "platform.h"
+#include "gui/base/platform.h"
 
 #include <deque>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "raw_server.h"
+#include "tests/support/raw_server.h"
 
 #include <arpa/inet.h>
 #include <cstring>
@@ -59,9 +59,9 @@ RawServer::RawServer(Handler handler) : handler_(std::move(handler)) {
     thread_ = std::thread([this] { Serve(); });
 }
 
-RawServer::~RawServer() { stop(); }
+RawServer::~RawServer() { Stop(); }
 
-void RawServer::stop() {
+void RawServer::Stop() {
     if (stopping_.exchange(true)) return;
     ::shutdown(listenFd_, SHUT_RDWR);
     if (thread_.joinable()) thread_.join();

@@ -38,7 +38,7 @@ public:
     int port() const { return port_; }
     std::string url(const std::string& path = "/") const;
     std::vector<RawRequest> requests();
-    void stop();
+    void Stop();
 
 private:
     void Serve();

@@ -1,9 +1,9 @@
 // A main window signed in to the stand-in portal, for the tests of the tabs.
 #pragma once
 
-#include "loginwindow.h"
-#include "mainwindow.h"
-#include "window_fixture.h"
+#include "gui/main/mainwindow.h"
+#include "gui/windows/loginwindow.h"
+#include "tests/support/window_fixture.h"
 
 namespace zvtest {
 
@@ -20,9 +20,9 @@ protected:
         login->编辑框_密码->setText(QStringLiteral("zorvane8"));
         login->编辑框_验证码->setText(QString::fromStdString(portal.lastCaptcha()));
         login->SignIn();
-        ASSERT_EQ(zv::Proc().signedIn, 1);
+        ASSERT_TRUE(main->signedIn());
         ZV_WAIT(main->loginWindow() == nullptr);
-        portal.clearLog();
+        portal.ClearLog();
     }
     QLabel* Label(const char* name) { return main->findChild<QLabel*>(zv::U(name)); }
     zv::MainWindow* main = nullptr;

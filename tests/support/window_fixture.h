@@ -1,12 +1,12 @@
 // A program directory, the stand-in portal in-process and a fake platform for window tests.
 #pragma once
 
-#include "devportal.h"
-#include "fake_platform.h"
-#include "profile.h"
-#include "settings.h"
-#include "text.h"
-#include "webrequest.h"
+#include "devportal/devportal.h"
+#include "net/text.h"
+#include "net/webrequest.h"
+#include "store/profile.h"
+#include "store/settings.h"
+#include "tests/support/fake_platform.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -46,9 +46,8 @@ protected:
         char tmpl[] = "/tmp/zvwindowXXXXXX";
         dir = mkdtemp(tmpl);
         zv::SetProgramDir(dir);
-        zv::Proc().signedIn = 0;
         zv::ClearCookies();
-        ASSERT_TRUE(portal.start(0));
+        ASSERT_TRUE(portal.Start(0));
         zv::WriteProfileValue(zv::Proc().settingsPath, "server", "portal", portal.host());
         zv::WriteProfileValue(zv::Proc().settingsPath, "server", "site", portal.host());
         zv::SetEventPump([this] {
@@ -63,7 +62,7 @@ protected:
             if (!w->parent()) windows.append(w);
         for (const auto& w : windows) delete w.data();
         QCoreApplication::processEvents();
-        portal.stop();
+        portal.Stop();
         std::system(("rm -rf '" + dir + "'").c_str());
     }
     std::vector<zvdev::LoggedRequest> Requests(const std::string& targetPrefix) const {
