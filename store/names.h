@@ -4,10 +4,15 @@
 
 namespace zv {
 
+// Where a setting is read from: the user's file, the installation's (never written), or the
+// user's file and, when it has no value, the installation's.
+enum class SettingSource { kUser, kInstallation, kUserThenInstallation };
+
 // A setting: its section and key. Names are matched without regard to case in the file.
 struct SettingKey {
     const char* section;
     const char* key;
+    SettingSource source = SettingSource::kUser;
 };
 
 namespace keys {
@@ -23,11 +28,12 @@ inline constexpr SettingKey kHue{"set", "SD"};
 inline constexpr SettingKey kSaturation{"set", "BHD"};
 inline constexpr SettingKey kBrightness{"set", "LD"};
 inline constexpr SettingKey kTransparency{"set", "TMD"};
-// What the installation brings; never written by the program.
-inline constexpr SettingKey kVersion{"about", "ver"};
-inline constexpr SettingKey kNotice{"about", "about"};
-inline constexpr SettingKey kPortalHost{"server", "portal"};
-inline constexpr SettingKey kSiteHost{"server", "site"};
+// What the installation brings; never written by the program. An upgrade brings new "about"
+// texts; a user's own "server" (a test portal) goes before the installation's.
+inline constexpr SettingKey kVersion{"about", "ver", SettingSource::kInstallation};
+inline constexpr SettingKey kNotice{"about", "about", SettingSource::kInstallation};
+inline constexpr SettingKey kPortalHost{"server", "portal", SettingSource::kUserThenInstallation};
+inline constexpr SettingKey kSiteHost{"server", "site", SettingSource::kUserThenInstallation};
 } // namespace keys
 
 namespace names {
@@ -37,6 +43,11 @@ inline constexpr const char* kSkinsFolder = "Skins";
 inline constexpr const char* kBannerFile = "gonggao.png";
 inline constexpr const char* kSkinLibrary = "Skin.so";
 inline constexpr const char* kSoundModule = "zvsound.so";
+inline constexpr const char* kKeyringModule = "zvkeyring.so";
+// The folder of the program's own files under each XDG base folder, and of its socket.
+inline constexpr const char* kUserFolder = "zorvane";
+// The one name of the desktop entry, the icon, the metadata and the keyring's entries.
+inline constexpr const char* kApplicationId = "com.zorvane.Client";
 } // namespace names
 
 } // namespace zv

@@ -1,11 +1,24 @@
 #include "store/settings.h"
 
+#include "store/files.h"
 #include "store/profile.h"
 
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstdlib>
+#include <pwd.h>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Where an installation keeps its own files, relative to the executable's folder.
+#ifndef ZORVANE_DATA_FROM_BIN
+#define ZORVANE_DATA_FROM_BIN "../share/zorvane"
+#endif
+#ifndef ZORVANE_LIB_FROM_BIN
+#define ZORVANE_LIB_FROM_BIN "../lib/zorvane"
+#endif
 
 namespace zv {
 
@@ -21,24 +34,138 @@ Process& Paths() {
 
 const Process& Proc() { return Paths(); }
 
-void SetProgramDir(const Text& dir) {
-    Process& p = Paths();
-    p.programDir = dir;
-    while (p.programDir.size() > 1 && p.programDir.back() == '/') p.programDir.pop_back();
+Text SystemEnv(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? Text(v) : Text();
+}
+
+namespace {
+
+Text WithoutTrailingSlashes(Text dir) {
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    return dir;
+}
+
+// dir + "/" + relative, with "." and ".." taken away by name (the folders need not exist).
+Text JoinPath(const Text& dir, const Text& relative) {
+    // Paths are bytes (UTF-8 here), not GBK Text: cut at every "/" byte.
+    std::vector<Text> parts;
+    const Text whole = dir + "/" + relative;
+    size_t from = 0;
+    while (from <= whole.size()) {
+        size_t to = whole.find('/', from);
+        if (to == Text::npos) to = whole.size();
+        const Text piece = whole.substr(from, to - from);
+        from = to + 1;
+        if (piece.empty() || piece == ".") continue;
+        if (piece == "..") {
+            if (!parts.empty()) parts.pop_back();
+            continue;
+        }
+        parts.push_back(piece);
+    }
+    Text out;
+    for (const Text& part : parts) out += "/" + part;
+    return out.empty() ? "/" : out;
+}
+
+Text HomeFolder(const EnvLookup& env) {
+    Text home = env("HOME");
+    if (!home.empty()) return WithoutTrailingSlashes(home);
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return WithoutTrailingSlashes(pw->pw_dir);
+    return "/";
+}
+
+// An XDG base folder: the variable when it holds an absolute path, else the default under
+// the home folder (a relative value is not valid and is ignored).
+Text BaseFolder(const EnvLookup& env, const char* variable, const char* underHome) {
+    const Text value = env(variable);
+    if (!value.empty() && value[0] == '/') return WithoutTrailingSlashes(value);
+    return HomeFolder(env) + "/" + underHome;
+}
+
+bool IsFile(const Text& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+} // namespace
+
+Process PortableFiles(const Text& dir) {
+    Process p;
+    p.programDir = WithoutTrailingSlashes(dir);
     p.libraryDir = p.programDir;
     p.settingsPath = p.programDir + "/" + names::kSettingsFile;
+    p.installedSettingsPath = p.settingsPath;
     p.phoneBookPath = p.programDir + "/" + names::kPhoneBookFile;
     p.skinsFolder = p.programDir + "/" + names::kSkinsFolder + "/";
     p.bannerPath = p.skinsFolder + names::kBannerFile;
+    return p;
 }
 
-Text ReadSetting(SettingKey k) { return ReadProfileValue(Proc().settingsPath, k.section, k.key); }
+Process LocateFiles(const Text& exeDir, const EnvLookup& env) {
+    const Text dir = WithoutTrailingSlashes(exeDir);
+    if (::access(dir.c_str(), W_OK) == 0 && IsFile(dir + "/" + names::kSettingsFile)) return PortableFiles(dir);
+    Process p;
+    p.installed = true;
+    p.programDir = dir;
+    const Text data = JoinPath(dir, ZORVANE_DATA_FROM_BIN);
+    p.libraryDir = JoinPath(dir, ZORVANE_LIB_FROM_BIN);
+    p.installedSettingsPath = data + "/" + names::kSettingsFile;
+    p.skinsFolder = data + "/" + names::kSkinsFolder + "/";
+    const Text config = BaseFolder(env, "XDG_CONFIG_HOME", ".config") + "/" + names::kUserFolder;
+    const Text cache = BaseFolder(env, "XDG_CACHE_HOME", ".cache") + "/" + names::kUserFolder;
+    const Text skins = BaseFolder(env, "XDG_DATA_HOME", ".local/share") + "/" + names::kUserFolder + "/" +
+                       names::kSkinsFolder;
+    p.settingsPath = config + "/" + names::kSettingsFile;
+    p.phoneBookPath = config + "/" + names::kPhoneBookFile;
+    p.bannerPath = cache + "/" + names::kBannerFile;
+    p.userSkinsFolder = skins + "/";
+    p.userFolders[0] = config;
+    p.userFolders[1] = cache;
+    p.userFolders[2] = skins;
+    return p;
+}
+
+void UseFiles(const Process& files) {
+    Paths() = files;
+    for (const Text& folder : files.userFolders) {
+        if (folder.empty() || !EnsureFolder(folder, 0700)) continue;
+        // The remembered sign-in lives here: a folder made by hand is closed to others too.
+        struct stat st;
+        if (::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+            (st.st_mode & 077) != 0)
+            ::chmod(folder.c_str(), 0700);
+    }
+}
+
+void SetProgramDir(const Text& dir) { UseFiles(PortableFiles(dir)); }
+
+Text SkinPath(const Text& name) {
+    const Process& p = Proc();
+    if (!p.userSkinsFolder.empty() && !name.empty() && IsFile(p.userSkinsFolder + name))
+        return p.userSkinsFolder + name;
+    return p.skinsFolder + name;
+}
+
+Text ReadSetting(SettingKey k) {
+    const Process& p = Proc();
+    if (k.source == SettingSource::kInstallation) return ReadProfileValue(p.installedSettingsPath, k.section, k.key);
+    Text value = ReadProfileValue(p.settingsPath, k.section, k.key);
+    if (value.empty() && k.source == SettingSource::kUserThenInstallation && p.installedSettingsPath != p.settingsPath)
+        value = ReadProfileValue(p.installedSettingsPath, k.section, k.key);
+    return value;
+}
 
 int ReadIntSetting(SettingKey k) {
     return static_cast<int>(std::clamp<long long>(ToNumber(ReadSetting(k)), INT_MIN, INT_MAX));
 }
 
-void WriteSetting(SettingKey k, const Text& value) { WriteProfileValue(Proc().settingsPath, k.section, k.key, value); }
+void WriteSetting(SettingKey k, const Text& value) {
+    // The installation's texts are never written, wherever the file is.
+    if (k.source == SettingSource::kInstallation) return;
+    WriteProfileValue(Proc().settingsPath, k.section, k.key, value);
+}
 
 namespace {
 Text HostSetting(SettingKey key, const char* fallback) {

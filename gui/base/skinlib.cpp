@@ -71,7 +71,7 @@ void SkinAdjustAero(int alpha) {
 }
 
 void ApplySavedSkin() {
-    SkinAttach(Proc().skinsFolder + ReadSetting(keys::kSkinFile));
+    SkinAttach(SkinPath(ReadSetting(keys::kSkinFile)));
     if (ReadIntSetting(keys::kAero) == 1) {
         SkinSetAero(1);
         SkinAdjustHSV(ReadIntSetting(keys::kHue), ReadIntSetting(keys::kSaturation), ReadIntSetting(keys::kBrightness));

@@ -11,11 +11,11 @@
 
 namespace zv {
 
-QStringList SkinFiles() {
-    QStringList out;
-    const Text folder = Proc().skinsFolder;
+namespace {
+
+void AddSkinFiles(const Text& folder, QStringList& out) {
     DIR* d = opendir(folder.c_str());
-    if (!d) return out;
+    if (!d) return;
     while (dirent* e = readdir(d)) {
         const std::string name = e->d_name;
         if (name.empty() || name[0] == '.' || name.size() < 4) continue;
@@ -23,9 +23,18 @@ QStringList SkinFiles() {
         if (LowerAscii(ext) != ".she") continue;
         struct stat st;
         if (stat((folder + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-        out << QString::fromStdString(name);
+        const QString entry = QString::fromStdString(name);
+        if (!out.contains(entry)) out << entry; // a user's skin of a shipped name is that one
     }
     closedir(d);
+}
+
+} // namespace
+
+QStringList SkinFiles() {
+    QStringList out;
+    AddSkinFiles(Proc().skinsFolder, out);
+    if (!Proc().userSkinsFolder.empty()) AddSkinFiles(Proc().userSkinsFolder, out);
     return out;
 }
 
@@ -100,7 +109,7 @@ void SkinWindow::SkinChosen(int index) {
     const Text name = FromQ(组合框_皮肤选择->itemText(index));
     WriteSetting(keys::kSkinIndex, FromNumber(index));
     WriteSetting(keys::kSkinFile, name);
-    SkinAttach(Proc().skinsFolder + name);
+    SkinAttach(SkinPath(name));
 }
 
 void SkinWindow::EffectClicked() {

@@ -38,7 +38,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 };
 
-// The "*.she" files of the skins folder, in the order the file system gives them.
+// The "*.she" files of the shipped skins folder and then of the user's own, each in the order
+// the file system gives them.
 QStringList SkinFiles();
 
 } // namespace zv
