@@ -2,6 +2,7 @@
 
 #include "gui/base/filters.h"
 #include "gui/base/guard.h"
+#include "gui/base/keyring.h"
 #include "portal/account.h"
 #include "portal/banner.h"
 #include "portal/endpoints.h"
@@ -88,8 +89,10 @@ LoginWindow::LoginWindow(Platform& platform, std::function<void()> onSignedIn, s
     connect(选择框_记住密码, &QCheckBox::clicked, this, [this] { RememberCredentials(); });
     connect(编辑框_密码, &QLineEdit::textChanged, this, [this] {
         if (!选择框_记住密码->isChecked()) return;
-        WriteSetting(keys::kUser, FromQ(编辑框_用户->text()));
-        WriteSetting(keys::kPassword, ScramblePassword(FromQ(编辑框_密码->text())));
+        const Text previous = ReadSetting(keys::kUser);
+        const Text user = FromQ(编辑框_用户->text());
+        WriteSetting(keys::kUser, user);
+        RememberPassword(user, previous, FromQ(编辑框_密码->text()));
     });
     画板_公告->onRelease = [this](Qt::MouseButton b) {
         if (b == Qt::LeftButton) platform_.OpenUrl(HttpAddress(SiteHost(), paths::kNotice));
@@ -110,7 +113,7 @@ void LoginWindow::Open() {
     if (ReadSetting(keys::kRemember) == "1") {
         选择框_记住密码->setChecked(true);
         编辑框_用户->setText(ToQ(ReadSetting(keys::kUser)));
-        编辑框_密码->setText(ToQ(UnscramblePassword(ReadSetting(keys::kPassword))));
+        编辑框_密码->setText(ToQ(RememberedPassword(ReadSetting(keys::kUser))));
     } else {
         编辑框_用户->setText(ToQ(ReadSetting(keys::kUser)));
     }
@@ -203,13 +206,18 @@ void LoginWindow::SignIn() {
 }
 
 void LoginWindow::RememberCredentials() {
+    const Text previous = ReadSetting(keys::kUser);
     if (选择框_记住密码->isChecked()) {
         WriteSetting(keys::kRemember, "1");
-        WriteSetting(keys::kUser, FromQ(编辑框_用户->text()));
-        WriteSetting(keys::kPassword, ScramblePassword(FromQ(编辑框_密码->text())));
+        const Text user = FromQ(编辑框_用户->text());
+        WriteSetting(keys::kUser, user);
+        RememberPassword(user, previous, FromQ(编辑框_密码->text()));
     } else {
+        // Only a password that was remembered is looked for in the keyring.
+        const bool wasRemembered = ReadSetting(keys::kRemember) == "1";
         WriteSetting(keys::kRemember, "0");
-        WriteSetting(keys::kPassword, "");
+        if (wasRemembered) ForgetPassword(previous);
+        else WriteSetting(keys::kPassword, "");
     }
 }
 
