@@ -1,5 +1,6 @@
 // The Zorvane client: wires the platform, the transport's event pump and the main window.
 #include "gui/base/geometry.h"
+#include "gui/base/instance.h"
 #include "gui/base/widgets.h"
 #include "gui/main/mainwindow.h"
 #include "net/webrequest.h"
@@ -11,8 +12,18 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(zv::names::kApplicationId));
+
+    // A second start hands its command line to the running client and ends.
+    zv::SingleInstance instance;
+    zv::MainWindow* running = nullptr;
+    if (!instance.Claim(QCoreApplication::arguments(), [&running](const QStringList& arguments) {
+            if (running) running->TakeArguments(arguments);
+        }))
+        return 0;
+
     zv::InstallProgramStyle();
-    zv::SetProgramDir(QCoreApplication::applicationDirPath().toStdString());
+    zv::UseFiles(zv::LocateFiles(QCoreApplication::applicationDirPath().toStdString()));
 
     zv::DesktopPlatform platform;
     zv::SetEventPump([&platform] {
@@ -22,6 +33,7 @@ int main(int argc, char** argv) {
 
     zv::StartGeometryReport();
     zv::MainWindow window(platform, QCoreApplication::arguments());
+    running = &window;
     window.Start();
     if (!platform.Ending()) {
         window.show();
@@ -32,6 +44,7 @@ int main(int argc, char** argv) {
         }
         app.exec();
     }
+    running = nullptr;
     zv::SetEventPump(nullptr);
     return 0;
 }

@@ -209,6 +209,42 @@ TEST_F(LoginTest, OpeningReadsTheRememberedSignInAndTheVersion) {
     }
 }
 
+TEST_F(LoginTest, AHandedOverNumberWaitsForTheSignInAndIsDialledOnlyAfterYes) {
+    Open({QStringLiteral("zorvane"), QStringLiteral("tel:+86-571-8877-6655")});
+    QLineEdit* callee = main->dialTab->编辑框_被叫号码;
+    ZV_WAIT(callee->text() == QStringLiteral("057188776655"));
+    EXPECT_EQ(main->选择夹->currentWidget(), main->dialTab);
+    EXPECT_TRUE(platform.boxes.empty()) << "nothing is asked before the sign-in";
+    auto calls = [this] { return Requests("/views/contact.mvc?method=conference").size(); };
+
+    platform.answers = {kNo};
+    FillRight();
+    QTest::mouseClick(login->按钮_登录, Qt::LeftButton);
+    ZV_WAIT(platform.boxes.size() == 1u);
+    EXPECT_EQ(platform.boxes[0].text, Gbk("确认拨打？"));
+    EXPECT_EQ(platform.boxes[0].style, 68);
+    EXPECT_EQ(calls(), 0u);
+    EXPECT_EQ(callee->text(), QStringLiteral("057188776655"));
+
+    // A later start's number, while signed in: asked at once, dialled on Yes.
+    main->选择夹->setCurrentIndex(2);
+    platform.answers = {kYes};
+    main->TakeArguments({QStringLiteral("zorvane"), QStringLiteral("--dial"), QStringLiteral("0571-8877 6656")});
+    EXPECT_EQ(main->选择夹->currentWidget(), main->dialTab);
+    ASSERT_EQ(calls(), 1u);
+    EXPECT_EQ(Requests("/views/contact.mvc?method=conference")[0].body,
+              "customerId=20460&compere=13812345678&joins=057188776656");
+
+    // A link with nothing to dial says so and changes nothing.
+    const size_t before = platform.boxes.size();
+    main->TakeArguments({QStringLiteral("zorvane"), QStringLiteral("tel:0571-CALL-NOW")});
+    ASSERT_EQ(platform.boxes.size(), before + 1);
+    EXPECT_EQ(platform.boxes.back().text, Gbk("无法拨打：该链接中没有可拨打的电话号码。"));
+    EXPECT_EQ(platform.boxes.back().style, 0x30);
+    EXPECT_EQ(callee->text(), QStringLiteral("057188776656"));
+    EXPECT_EQ(calls(), 1u);
+}
+
 TEST_F(LoginTest, ClosingBeforeASignInEndsTheProgramAfterwardsItDoesNot) {
     Open();
     QTest::mouseClick(login->按钮_取消, Qt::LeftButton);

@@ -3,7 +3,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -19,6 +21,12 @@ void Line(QByteArray& out, const QString& name, const QRect& r) {
            QByteArray::number(r.width()) + ' ' + QByteArray::number(r.height()) + '\n';
 }
 
+// What a box holds, on a line of its own: "text:" + name, a space, the text in one line.
+void TextLine(QByteArray& out, const QString& name, QString text) {
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    out += "text:" + name.toUtf8() + ' ' + text.toUtf8() + '\n';
+}
+
 QRect Global(const QWidget* w, const QRect& local) { return QRect(w->mapToGlobal(local.topLeft()), local.size()); }
 
 void Report(const QString& path) {
@@ -28,10 +36,13 @@ void Report(const QString& path) {
         const QString window = top->objectName().isEmpty() ? QString::fromLatin1(top->metaObject()->className())
                                                              : top->objectName();
         Line(out, QStringLiteral("window:") + window, top->frameGeometry());
+        if (auto* box = qobject_cast<QMessageBox*>(top)) TextLine(out, QStringLiteral("QMessageBox"), box->text());
         for (QWidget* w : top->findChildren<QWidget*>()) {
             if (w->objectName().isEmpty() || !w->isVisible()) continue;
             Line(out, w->objectName(), Global(w, w->rect()));
             Line(out, window + QStringLiteral("/") + w->objectName(), Global(w, w->rect()));
+            if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->echoMode() == QLineEdit::Normal)
+                TextLine(out, w->objectName(), edit->text());
             if (auto* tabs = qobject_cast<QTabWidget*>(w))
                 for (int i = 0; i < tabs->count(); ++i)
                     Line(out, w->objectName() + QStringLiteral("#") + QString::number(i),

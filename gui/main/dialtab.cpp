@@ -105,6 +105,15 @@ void DialTab::PlaceCall() {
     编辑框_被叫号码->setFocus();
 }
 
+void DialTab::ConfirmCall() {
+    if (!platform_) return;
+    WindowGuard guard(this);
+    int answer = kNo;
+    if (!guard.Run([&] { answer = platform_->MessageBox(Gbk("确认拨打？"), box::kYesNoButtons | box::kInformationIcon); }))
+        return;
+    if (answer == kYes) PlaceCall();
+}
+
 void DialTab::AppendKey(const QPushButton* key) {
     编辑框_被叫号码->end(false);
     编辑框_被叫号码->insert(key->text());
@@ -130,7 +139,7 @@ bool DialTab::eventFilter(QObject* watched, QEvent* e) {
     if (watched == 编辑框_被叫号码 && e->type() == QEvent::KeyPress) {
         const auto* k = static_cast<QKeyEvent*>(e);
         if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && platform_) {
-            if (platform_->MessageBox(Gbk("确认拨打？"), box::kYesNoButtons | box::kInformationIcon) == kYes) PlaceCall();
+            ConfirmCall();
             return true;
         }
     }

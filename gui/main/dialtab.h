@@ -23,6 +23,9 @@ public:
     void ShowOverview(const AccountOverview& overview);
 
     void PlaceCall();
+    // Asks "确认拨打？" and places the call on Yes: Enter in the callee box, and a number
+    // handed over from a link.
+    void ConfirmCall();
     void AppendKey(const QPushButton* key);
     void DeleteClicked();
     void DeleteRightReleased();

@@ -5,6 +5,7 @@
 #include "gui/base/widgets.h"
 #include "portal/account.h"
 #include "portal/banner.h"
+#include "portal/dialnumber.h"
 #include "portal/endpoints.h"
 #include "store/settings.h"
 
@@ -19,7 +20,8 @@
 
 namespace zv {
 
-MainWindow::MainWindow(Platform& platform, const QStringList& arguments) : platform_(platform) {
+MainWindow::MainWindow(Platform& platform, const QStringList& arguments)
+    : platform_(platform), arguments_(arguments) {
     setObjectName(QStringLiteral("MainWindow"));
     ApplySavedSkin();
     setWindowTitle(U("Zorvane系统-") + ToQ(SiteHost()));
@@ -160,6 +162,49 @@ void MainWindow::Start() {
     OpenLoginWindow();
     setFocus();
     QCoreApplication::processEvents();
+    // After the start-up has returned: a message box must not hold it up.
+    QTimer::singleShot(0, this, [this] { TakeNumber(arguments_); });
+}
+
+void MainWindow::TakeArguments(const QStringList& arguments) {
+    BringForward();
+    TakeNumber(arguments);
+}
+
+void MainWindow::BringForward() {
+    OnTrayEvent(TrayEvent::LeftReleased);
+    if (login_) {
+        login_->raise();
+        login_->activateWindow();
+    }
+}
+
+void MainWindow::TakeNumber(const QStringList& arguments) {
+    TextList args;
+    for (int i = 1; i < arguments.size(); ++i) args.push_back(arguments.at(i).toUtf8().toStdString());
+    const DialRequest request = DialRequestOf(args);
+    if (!request.present) return;
+    // A question is open: what it asks about stays in the box.
+    if (confirming_) return;
+    if (request.number.empty()) {
+        platform_.MessageBox(Gbk("无法拨打：该链接中没有可拨打的电话号码。"), box::kOkButton | box::kExclamationIcon);
+        return;
+    }
+    dialTab->编辑框_被叫号码->setText(ToQ(request.number));
+    选择夹->setCurrentWidget(dialTab);
+    numberWaits_ = true;
+    if (signedIn_ && !login_) ConfirmHandedNumber();
+}
+
+void MainWindow::ConfirmHandedNumber() {
+    if (!numberWaits_ || confirming_) return;
+    numberWaits_ = false;
+    BringForward();
+    confirming_ = true;
+    WindowGuard guard(this);
+    dialTab->编辑框_被叫号码->setFocus();
+    if (!guard.Run([this] { dialTab->ConfirmCall(); })) return;
+    confirming_ = false;
 }
 
 LoginWindow* MainWindow::OpenLoginWindow() {
@@ -169,6 +214,12 @@ LoginWindow* MainWindow::OpenLoginWindow() {
         return login_;
     }
     login_ = new LoginWindow(platform_, [this] { SignedInNow(); }, [this] { return signedIn_; });
+    // A number handed over meanwhile is asked about once the window has gone after a sign-in.
+    connect(login_, &QObject::destroyed, this, [this] {
+        QTimer::singleShot(0, this, [this] {
+            if (signedIn_ && !login_) ConfirmHandedNumber();
+        });
+    });
     QPointer<LoginWindow> opened = login_;
     opened->Open();
     return opened;

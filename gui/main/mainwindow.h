@@ -31,8 +31,14 @@ public:
     MainWindow(Platform& platform, const QStringList& arguments);
     ~MainWindow() override;
 
-    // The start-up steps after the window exists: tray, login window, focus.
+    // The start-up steps after the window exists: tray, login window, focus, and a number
+    // to dial from the command line.
     void Start();
+    // A later start's command line: brings the window forward and takes a number to dial
+    // from a tel: or callto: link or "--dial NUMBER".
+    void TakeArguments(const QStringList& arguments);
+    // Shows the window as a click on the tray icon does, and the login window in front of it.
+    void BringForward();
 
     void RefreshAccountOverview();
     // True from the first successful sign-in on, for the life of the program.
@@ -78,8 +84,15 @@ protected:
 private:
     void BuildMenu();
     void SignedInNow();
+    // Puts a handed-over number into the callee box; the call waits for the person's Yes,
+    // and before the sign-in for the sign-in first.
+    void TakeNumber(const QStringList& arguments);
+    void ConfirmHandedNumber();
     Platform& platform_;
+    QStringList arguments_;
     bool signedIn_ = false;
+    bool numberWaits_ = false;
+    bool confirming_ = false;
     QPointer<LoginWindow> login_;
     QPointer<PhoneBookWindow> phoneBook_;
     QPointer<SkinWindow> skin_;

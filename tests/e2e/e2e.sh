@@ -17,6 +17,11 @@ rm -f "$prog/phonebook.dat" "$prog/Skins/gonggao.png"
 log="$work/requests.log"
 state="$work/state.txt"
 geo="$work/geometry.txt"
+. "$root/tests/e2e/drive.sh"
+# The client's socket stays inside this run, and so does its keyring: there is none.
+mkdir -m 700 "$work/run"
+export XDG_RUNTIME_DIR="$work/run"
+unset DBUS_SESSION_BUS_ADDRESS
 
 passed=0
 failed=0
@@ -37,33 +42,9 @@ step() {
   echo "step $stepno: $*"
 }
 shot() { import -window root "$shots/$(printf '%02d' "$stepno")-$1.png" 2>/dev/null || true; }
-until_true() { # seconds, command...
-  local limit=$(($1 * 10))
-  shift
-  for _ in $(seq "$limit"); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 in_log() { grep -qF -- "$1" "$log" 2>/dev/null; }
 in_state() { grep -qF -- "$1" "$state" 2>/dev/null; }
 not_in_state() { ! grep -qF -- "$1" "$state" 2>/dev/null; }
-window_shown() { grep -q "^window:$1 " "$geo" 2>/dev/null; }
-window_gone() { ! window_shown "$1"; }
-rect() { # name -> "x y w h" of its latest place
-  local line=""
-  until_true 5 grep -q "^$1 " "$geo" || return 1
-  line=$(grep "^$1 " "$geo" | head -1)
-  echo "${line#* }"
-}
-click_at() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep 0.25; }
-click() { # name [button]: the centre of the control
-  local r
-  r=$(rect "$1") || { echo "  (no control $1 on the screen)"; return 1; }
-  set -- "$1" "${2:-1}" $r
-  click_at $(($3 + $5 / 2)) $(($4 + $6 / 2)) "$2"
-}
 dclick() {
   local r
   r=$(rect "$1") || return 1
@@ -71,21 +52,23 @@ dclick() {
   xdotool mousemove $(($1 + $3 / 2)) $(($2 + $4 / 2)) click --repeat 2 --delay 80 1
   sleep 0.3
 }
-type_text() { xdotool type --delay 25 -- "$1"; sleep 0.15; }
-key() { xdotool key --delay 60 "$@"; sleep 0.25; }
 answer_box() { # a message box is up: press its default button
   until_true 8 window_shown QMessageBox || return 1
   shot message
   key Return
   until_true 5 window_gone QMessageBox
 }
-captcha() { sed -n 's/^captcha: //p' "$work/portal.log" | tail -1; }
-captchas() {
-  local n
-  n=$(grep -c '^captcha:' "$work/portal.log" 2>/dev/null)
-  echo "${n:-0}"
+second_start() { # arguments: starts the client again as a browser would; its exit code
+  local p rc
+  "$prog/zorvane" "$@" > "$work/second.log" 2>&1 &
+  p=$!
+  timeout 10 tail --pid="$p" -f /dev/null
+  wait "$p"
+  rc=$?
+  echo "$rc"
 }
-
+main_windows() { xdotool search --onlyvisible --name 'Zorvane系统' 2>/dev/null | wc -l; }
+callee_is() { grep -qxF "text:编辑框_被叫号码 $1" "$geo" 2>/dev/null; }
 # The stand-in portal, the display with a window manager and a notification area, the client.
 start_portal --log-file "$log" --state-file "$state" || exit 1
 python3 "$root/scripts/lib/set-server.py" "$prog/config.ini" "127.0.0.1:$port"
@@ -149,6 +132,25 @@ check "the phone book closes" until_true 5 window_gone PhoneBookWindow
 click 按钮_拨打
 check "the outcome is told" answer_box
 check "the portal set up the call to the contact" until_true 5 in_state ">13700000001"
+
+step "a tel: link on a web page hands its number to the running client"
+check "the second start ends with 0" test "$(second_start 'tel:+86-571-8877-6655')" = 0
+check "no second window opened" test "$(main_windows)" = 1
+check "the number is in the callee box" until_true 5 callee_is 057188776655
+check "the call is asked about first" until_true 8 grep -qxF 'text:QMessageBox 确认拨打？' "$geo"
+check "nothing was dialled before the answer" not_in_state ">057188776655"
+shot asked
+key Return # the question's default button is Yes
+check "Yes places the call, and the portal sets it up" until_true 5 in_state ">057188776655"
+check "the outcome is told" until_true 8 grep -qF 'text:QMessageBox 拨打成功' "$geo"
+check "it is answered" answer_box
+
+step "a tel: link without a number says so and changes nothing"
+check "the second start ends with 0" test "$(second_start 'tel:0571-CALL-NOW')" = 0
+check "the message says why" until_true 8 grep -qF 'text:QMessageBox 无法拨打' "$geo"
+check "it is answered" answer_box
+check "the callee box kept its number" callee_is 057188776655
+check "no second window opened" test "$(main_windows)" = 1
 
 step "add a forwarding number"
 click '选择夹#2'
