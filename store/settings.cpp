@@ -137,6 +137,12 @@ void UseFiles(const Process& files) {
             (st.st_mode & 077) != 0)
             ::chmod(folder.c_str(), 0700);
     }
+    if (!files.installed) return;
+    for (const Text& file : {files.settingsPath, files.phoneBookPath}) {
+        struct stat st;
+        if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) != 0)
+            ::chmod(file.c_str(), 0600);
+    }
 }
 
 void SetProgramDir(const Text& dir) { UseFiles(PortableFiles(dir)); }

@@ -34,7 +34,8 @@ Text SystemEnv(const char* name);
 Process LocateFiles(const Text& exeDir, const EnvLookup& env = SystemEnv);
 // Everything in one folder.
 Process PortableFiles(const Text& dir);
-// Makes the paths the program's, and the user's folders (mode 0700) when installed.
+// Makes the paths the program's, and the user's folders (mode 0700) when installed; an
+// installed user's files made by hand are closed to others too (0600).
 void UseFiles(const Process& files);
 // The portable paths of a program directory.
 void SetProgramDir(const Text& dir);

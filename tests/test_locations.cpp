@@ -94,6 +94,8 @@ TEST_F(LocationsTest, PortableOrInstalledAndWhereEachFileGoes) {
 TEST_F(LocationsTest, AnInstalledClientWritesOnlyTheUsersFilesAndReadsTheInstallationsTexts) {
     const Text home = root + "/home";
     EnsureFolder(home + "/.config/zorvane", 0755); // made by hand, open to others
+    ReplaceFile(home + "/.config/zorvane/phonebook.dat", "");
+    ::chmod((home + "/.config/zorvane/phonebook.dat").c_str(), 0644);
     const Process p = LocateFiles(root + "/usr/bin", [&home](const char* name) {
         return Text(name) == "HOME" ? home : Text();
     });
@@ -102,7 +104,8 @@ TEST_F(LocationsTest, AnInstalledClientWritesOnlyTheUsersFilesAndReadsTheInstall
     UseFiles(p);
     for (const char* folder : {"/.config/zorvane", "/.cache/zorvane", "/.local/share/zorvane/Skins"})
         EXPECT_EQ(Mode(home + folder), 0700u) << folder;
-    EXPECT_FALSE(Bytes(p.settingsPath).size()) << "start-up creates no settings file";
+    EXPECT_EQ(Mode(p.phoneBookPath), 0600u);
+    EXPECT_EQ(Mode(p.settingsPath), 0xFFFFu) << "start-up creates no settings file";
 
     // "about" always from the installation; "server" from the user's file when it has one.
     EXPECT_EQ(ReadSetting(keys::kVersion), "2.0");
