@@ -5,10 +5,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev
-  qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev
+  qt6-base-dev qt6-multimedia-dev libgl1-mesa-dev qtkeychain-qt6-dev libsecret-1-0
   libcurl4-openssl-dev libcpp-httplib-dev libjpeg62-turbo-dev zlib1g-dev
   fonts-wqy-microhei
   xvfb xdotool x11-utils imagemagick icewm
+  dpkg-dev file librsvg2-bin desktop-file-utils appstream
+  dbus-daemon gnome-keyring
 )
 if [ "${ZORVANE_FUZZ:-0}" = 1 ]; then packages+=(clang-14 libclang-rt-14-dev); fi
 

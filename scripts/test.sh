@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds, and runs every test: the unit and window tests, the fault
-# matrix, the end-to-end run under Xvfb, the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a short run of each fuzz target.
+# matrix, the end-to-end run under Xvfb, the package and the installed client, the whole suite
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of each fuzz
+# target.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 ZORVANE_FUZZ=1 "$root/scripts/setup.sh"
@@ -22,6 +23,10 @@ if [ -f "$build/tests/fault-matrix.txt" ]; then echo "Fault matrix:"; cat "$buil
 echo "== end-to-end run under Xvfb"
 bash "$root/tests/e2e/e2e.sh" "$build" | tee "$build/e2e.log"
 total=$((total + $(sed -n 's/^e2e: \([0-9]*\) passed.*/\1/p' "$build/e2e.log")))
+
+echo "== the package, installed into a scratch root, and the installed client under Xvfb"
+bash "$root/tests/install/installed.sh" "$build" | tee "$build/install.log"
+total=$((total + $(sed -n 's/^install: \([0-9]*\) passed.*/\1/p' "$build/install.log")))
 
 if [ "${ZORVANE_QUICK:-0}" != 1 ]; then
   echo "== the suite under AddressSanitizer and UndefinedBehaviorSanitizer"

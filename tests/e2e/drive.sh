@@ -2,6 +2,19 @@
 # places of its controls, as a person would. Source it after session.sh and after setting
 # "geo" (the geometry report's file) and "work".
 
+passed=0
+failed=0
+check() { # description, then a command that must succeed
+  local what="$1"
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "  ok    $what"
+  else
+    failed=$((failed + 1))
+    echo "  FAIL  $what"
+  fi
+}
 until_true() { # seconds, command...
   local limit=$(($1 * 10))
   shift

@@ -23,20 +23,7 @@ mkdir -m 700 "$work/run"
 export XDG_RUNTIME_DIR="$work/run"
 unset DBUS_SESSION_BUS_ADDRESS
 
-passed=0
-failed=0
 stepno=0
-check() { # description, then a command that must succeed
-  local what="$1"
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "  ok    $what"
-  else
-    failed=$((failed + 1))
-    echo "  FAIL  $what"
-  fi
-}
 step() {
   stepno=$((stepno + 1))
   echo "step $stepno: $*"
