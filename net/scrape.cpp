@@ -2,18 +2,33 @@
 
 namespace zv {
 
-Text TextBetween(std::string_view text, std::string_view left, std::string_view right,
-                 bool* found) {
+namespace {
+// find(text, sought, start from 1) gives a position from 1, or -1.
+template <typename FindFrom>
+Text Between(std::string_view text, std::string_view left, std::string_view right, bool* found, FindFrom find) {
     bool dummy;
     bool& ok = found ? *found : dummy;
     ok = false;
-    const long l = Find(text, left, 1);
+    const long l = find(text, left, 1);
     if (l < 0) return Gbk("失败");
     const long start = l + static_cast<long>(left.size());
-    const long r = Find(text, right, start);
+    const long r = find(text, right, start);
     if (r < 0) return Gbk("未找到");
     ok = true;
     return Middle(text, start, r - start);
+}
+} // namespace
+
+Text TextBetween(std::string_view text, std::string_view left, std::string_view right, bool* found) {
+    return Between(text, left, right, found,
+                   [](std::string_view t, std::string_view s, long start) { return Find(t, s, start); });
+}
+
+Text TextBetweenBytes(std::string_view bytes, std::string_view left, std::string_view right, bool* found) {
+    return Between(bytes, left, right, found, [](std::string_view t, std::string_view s, long start) {
+        const auto at = t.find(s, static_cast<size_t>(start - 1));
+        return at == std::string_view::npos ? -1L : static_cast<long>(at) + 1;
+    });
 }
 
 TextList SplitFirstColumns(std::string_view text, std::string_view rowMarker,

@@ -12,6 +12,10 @@ namespace zv {
 // marker: "失败"; without the right one: "未找到"; found is cleared in both cases.
 Text TextBetween(std::string_view text, std::string_view left, std::string_view right,
                  bool* found = nullptr);
+// The same over UTF-8 bytes (a reply before its conversion), searched byte by byte: the GBK
+// character steps would take a UTF-8 byte for the first of two and step over a marker.
+Text TextBetweenBytes(std::string_view bytes, std::string_view left, std::string_view right,
+                      bool* found = nullptr);
 
 // For each row marker in page order, the text after it up to the first column marker.
 TextList SplitFirstColumns(std::string_view text, std::string_view rowMarker,

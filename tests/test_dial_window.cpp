@@ -35,16 +35,31 @@ TEST_F(DialTest, PlaceCallSendsTheThreeValuesAndTellsTheOutcome) {
     EXPECT_EQ(Calls().back().body, "customerId=20460&compere=13812345678&joins=139%26compere%3D1");
     EXPECT_EQ(portal.account().calls.back().callee, "139&compere=1");
 
-    // Refused, cut, or answered with bytes that are not UTF-8: the failure message.
-    for (auto fault : {zvdev::Fault::Refuse, zvdev::Fault::Cut, zvdev::Fault::NotUtf8}) {
-        portal.SetFault("/views/contact.mvc", fault);
+    // Refused: the failure message. Cut, or answered with bytes that are not UTF-8: the
+    // portal has placed the call all the same, so the outcome is unknown, not a failure.
+    struct Row {
+        zvdev::Fault fault;
+        const char* text;
+        int style;
+        const char* title;
+        size_t placed;
+    };
+    const Row rows[] = {
+        {zvdev::Fault::Refuse, "拨打失败，请检查！", 16, "", 0},
+        {zvdev::Fault::Cut, "拨打结果未知，请勿重复拨打，请稍候留意来电", 48, "结果未知", 1},
+        {zvdev::Fault::NotUtf8, "拨打结果未知，请勿重复拨打，请稍候留意来电", 48, "结果未知", 1},
+    };
+    for (const Row& r : rows) {
+        const size_t calls = portal.account().calls.size();
+        portal.SetFault("/views/contact.mvc", r.fault);
         platform.boxes.clear();
         dial()->PlaceCall();
-        ASSERT_EQ(platform.boxes.size(), 1u) << zvdev::FaultName(fault);
-        EXPECT_EQ(platform.boxes[0].text, Gbk("拨打失败，请检查！"));
-        EXPECT_EQ(platform.boxes[0].style, 16);
-        EXPECT_EQ(platform.boxes[0].title, "");
         portal.ClearFaults();
+        ASSERT_EQ(platform.boxes.size(), 1u) << zvdev::FaultName(r.fault);
+        EXPECT_EQ(platform.boxes[0].text, Gbk(r.text)) << zvdev::FaultName(r.fault);
+        EXPECT_EQ(platform.boxes[0].style, r.style) << zvdev::FaultName(r.fault);
+        EXPECT_EQ(platform.boxes[0].title, Gbk(r.title)) << zvdev::FaultName(r.fault);
+        EXPECT_EQ(portal.account().calls.size() - calls, r.placed) << zvdev::FaultName(r.fault);
     }
 }
 

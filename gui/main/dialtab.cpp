@@ -94,9 +94,13 @@ void DialTab::PlaceCall() {
             }))
             return;
         const bool alive = guard.Run([&] {
-            if (result.accepted)
+            if (result.verdict == Verdict::Accepted)
                 platform_->MessageBox(Gbk("拨打成功，请等待接听电话！"), box::kOkButton | box::kInformationIcon,
                                       Gbk("成功"));
+            else if (result.verdict == Verdict::Unknown)
+                // The portal may be ringing the phone already: a second try would place a second call.
+                platform_->MessageBox(Gbk("拨打结果未知，请勿重复拨打，请稍候留意来电"),
+                                      box::kOkButton | box::kExclamationIcon, Gbk("结果未知"));
             else
                 platform_->MessageBox(Gbk("拨打失败，请检查！"), box::kOkButton | box::kStopIcon);
         });

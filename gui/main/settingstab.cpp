@@ -225,8 +225,11 @@ void SettingsTab::SubmitOptions() {
     PortalResult result;
     if (!guard.Run([&] { result = zv::SubmitOptions(PortalHost(), customerId_ ? customerId_() : Text(), o); }))
         return;
-    if (result.accepted)
+    if (result.verdict == Verdict::Accepted)
         platform_->MessageBox(Gbk("设置成功！"), box::kOkButton | box::kInformationIcon, Gbk("恭喜"));
+    else if (result.verdict == Verdict::Unknown)
+        platform_->MessageBox(Gbk("设置结果未知，请勿重复提交，刷新后查看"), box::kOkButton | box::kExclamationIcon,
+                              Gbk("结果未知"));
     else
         platform_->MessageBox(Gbk("设置失败！"), box::kOkButton | box::kStopIcon | box::kInformationIcon, Gbk("失败"));
 }
@@ -248,7 +251,7 @@ void SettingsTab::AddBlacklist() {
         }))
         return;
     // A failure is told too, rather than leaving the customer to guess.
-    if (result.accepted)
+    if (result.accepted())
         platform_->MessageBox(Gbk("新增黑名单成功！"), box::kOkButton | box::kInformationIcon);
     else
         platform_->MessageBox(Gbk("新增黑名单失败！"), box::kOkButton | box::kStopIcon);
@@ -274,8 +277,12 @@ void SettingsTab::ChangePasswordClicked() {
                                         confirmation);
         }))
         return;
-    if (result.accepted)
+    if (result.verdict == Verdict::Accepted)
         platform_->MessageBox(Gbk("密码修改成功"), box::kOkButton | box::kInformationIcon, Gbk("成功"));
+    else if (result.verdict == Verdict::Unknown)
+        // The portal may hold the new password already.
+        platform_->MessageBox(Gbk("密码修改结果未知，请勿重复修改，请先用新密码重新登陆试试"),
+                              box::kOkButton | box::kExclamationIcon, Gbk("结果未知"));
     else
         platform_->MessageBox(Gbk("密码修改失败"), box::kOkButton | box::kExclamationIcon | box::kInformationIcon,
                               Gbk("失败"));

@@ -178,7 +178,7 @@ void LoginWindow::SignIn() {
     }
     PortalResult result;
     if (!guard.Run([&] { result = PostLogin(PortalHost(), user, FromQ(编辑框_密码->text()), captcha); })) return;
-    if (result.accepted) {
+    if (result.accepted()) {
         if (!guard.Run([this] {
                 if (onSignedIn_) onSignedIn_();
             }))
