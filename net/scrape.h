@@ -21,6 +21,11 @@ Text TextBetweenBytes(std::string_view bytes, std::string_view left, std::string
 TextList SplitFirstColumns(std::string_view text, std::string_view rowMarker,
                            std::string_view columnMarker);
 
+// The character references of a page's text turned back into characters: the ones a JSP's
+// escaping writes (&amp; &lt; &gt; &quot; &apos; &#034; &#039;) and every numeric one
+// (&#NNN; &#xHH;) that stands for a character GBK holds; anything else stays as it is.
+Text DecodeCharacterReferences(std::string_view gbk);
+
 // Every byte as "%" and two upper-case hexadecimal digits.
 Text PercentEncodeAll(std::string_view text);
 

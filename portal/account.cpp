@@ -129,7 +129,8 @@ Text ForwardingMemo(const Text& forwardPage, const Text& number) {
     const TextList rows = SplitFirstColumns(forwardPage, "<td>" + number + "</td>", "&nbsp;</td>");
     if (rows.empty()) return {};
     const TextList pieces = Split(rows[0], "<td>");
-    return pieces.size() == 2 ? pieces[1] : Text();
+    // The page escapes the memo; what the user wrote is what the references stand for.
+    return pieces.size() == 2 ? DecodeCharacterReferences(pieces[1]) : Text();
 }
 
 } // namespace zv

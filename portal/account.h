@@ -44,7 +44,7 @@ Bytes FetchCaptchaPlain(const Text& portalHost);
 
 struct ForwardingNumber {
     Text number;
-    Text memo; // as the forwarding page shows it
+    Text memo; // as the user wrote it: the page's character references decoded
     Text id;   // the portal's record id; empty when the forwarding page lists fewer ids
 };
 
@@ -85,7 +85,8 @@ AccountOverview ParseAccountOverview(const Text& mainBody, const Text& forwardin
 int CountForwardingNumbers(const Text& mainBody);
 TextList ReadForwardingNumbers(const Text& mainBody, int count);
 TextList ReadForwardingIds(const Text& forwardingPage);
-// The memo cell after the number's cell, or empty when it cannot be isolated.
+// The memo cell after the number's cell with its character references decoded, or empty
+// when it cannot be isolated.
 Text ForwardingMemo(const Text& forwardingPage, const Text& number);
 
 } // namespace zv

@@ -96,7 +96,12 @@ TEST(Overview, TheMemoIsTheCellAfterTheNumbersCell) {
     const std::vector<Row> rows = {
         {"plain", "<td>13812345678</td><td>home&nbsp;</td>", "home"},
         {"Chinese", "<td>13812345678</td><td>" + Gbk("我的手机") + "&nbsp;</td>", Gbk("我的手机")},
-        {"entities kept", "<td>13812345678</td><td>a&amp;b&nbsp;</td>", "a&amp;b"},
+        // The page escapes the memo as a JSP does; what the user wrote comes back.
+        {"references decoded", "<td>13812345678</td><td>&#034;a&amp;b&#039; &lt;&gt; &quot;&#x5BB6;&#23478;&nbsp;</td>",
+         "\"a&b' <> \"" + Gbk("家家")},
+        {"a cell written by the user", "<td>13812345678</td><td>x&lt;td&gt;y&nbsp;</td>", "x<td>y"},
+        {"what is no reference stays", "<td>13812345678</td><td>a&b &#; &#xZZ; &#128512; &copy;&nbsp;</td>",
+         "a&b &#; &#xZZ; &#128512; &copy;"},
         {"a cell inside the memo", "<td>13812345678</td><td>x<td>y&nbsp;</td>", ""},
         {"no row for the number", "<td>999</td><td>other&nbsp;</td>", ""},
     };

@@ -34,7 +34,8 @@ public:
     // The start-up steps after the window exists: tray, login window, focus.
     void Start();
 
-    void RefreshAccountOverview();
+    // True when the account page was read (and the tabs show what it holds).
+    bool RefreshAccountOverview();
     // True from the first successful sign-in on, for the life of the program.
     bool signedIn() const { return signedIn_; }
     // Opens the login window (start-up and "切换账号(&C)"); at most one exists.
