@@ -6,6 +6,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QStyleFactory>
@@ -178,16 +179,44 @@ QPoint NearParentPosition(int w, int h, int parentLeft, int parentWidth, int scr
     return {left, top};
 }
 
+namespace {
+// Places the child once more when the window manager has framed it: only then is its outer
+// size known, and a position it is given is that of its frame.
+class PlaceWhenFramed : public QObject {
+public:
+    PlaceWhenFramed(QWidget* child, QWidget* parent) : QObject(child), child_(child), parent_(parent) {
+        child->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if ((e->type() == QEvent::Move || e->type() == QEvent::Resize || e->type() == QEvent::Show) &&
+            child_->isVisible() && child_->frameGeometry().size() != child_->size()) {
+            child_->removeEventFilter(this);
+            deleteLater();
+            PlaceNearParent(child_, parent_);
+        }
+        return false;
+    }
+
+private:
+    QWidget* child_;
+    QPointer<QWidget> parent_;
+};
+} // namespace
+
 void PlaceNearParent(QWidget* child, QWidget* parent) {
     const QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
     const QRect s = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    // A window's frame is known once the window manager has framed it; until then the child
-    // is taken to get the frame its parent has.
     QSize outer = child->frameGeometry().size();
-    if (parent && outer == child->size()) outer += parent->frameGeometry().size() - parent->size();
+    if (outer == child->size() && parent && parent->frameGeometry().size() != parent->size()) {
+        // Not framed yet: taken to get the frame its parent has, and placed again once framed.
+        outer += parent->frameGeometry().size() - parent->size();
+        new PlaceWhenFramed(child, parent);
+    }
     const QRect p = parent ? parent->frameGeometry() : QRect(s.x() + (s.width() - outer.width()) / 2, 0, outer.width(), 0);
-    child->move(s.topLeft() + NearParentPosition(outer.width(), outer.height(), p.left() - s.x(), p.width(),
-                                                 s.width(), s.height()));
+    child->move(s.topLeft() +
+                NearParentPosition(outer.width(), outer.height(), p.left() - s.x(), p.width(), s.width(), s.height()));
 }
 
 namespace {
