@@ -156,6 +156,7 @@ std::vector<std::pair<std::string, std::string>> ParseForm(const std::string& bo
     return out;
 }
 
+// As a JSP's <c:out> escapes.
 std::string HtmlEscape(const std::string& s) {
     std::string out;
     for (char c : s) {
@@ -163,7 +164,8 @@ std::string HtmlEscape(const std::string& s) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
+        case '"': out += "&#034;"; break;
+        case '\'': out += "&#039;"; break;
         default: out += c;
         }
     }

@@ -29,6 +29,22 @@ int UrlPort(std::string_view url) {
     return (port < 0 || port > 65535) ? 0 : static_cast<int>(port);
 }
 
+Text RequestUrl(std::string_view url) {
+    const Text part = HostPart(url);
+    const long colon = Find(part, ":", 1);
+    // A bracketed address holds colons of its own.
+    if (colon < 0 || part.front() == '[') return Text(url);
+    const std::string_view port = std::string_view(part).substr(static_cast<size_t>(colon));
+    bool digits = !port.empty() && port.size() <= 5;
+    for (char c : port) digits = digits && c >= '0' && c <= '9';
+    const int number = UrlPort(url);
+    if (digits && number > 0) return Text(url);
+    const long at = EqualsIgnoreCase(Left(url, 7), "http://") ? 8 : 1; // where the host part starts
+    Text out = Left(url, at - 1) + Left(part, colon - 1);
+    if (number > 0) out += ":" + FromNumber(number);
+    return out + Middle(url, at + static_cast<long>(part.size()), static_cast<long>(url.size()));
+}
+
 Text UrlPath(std::string_view url) {
     // The host part ends at the first "/" after the scheme; the path is the rest from there.
     // (Searching the URL for the host name itself would stop inside "http" for a host like "t".)

@@ -1,5 +1,7 @@
 #include "net/webrequest.h"
 
+#include "net/url.h"
+
 #include <chrono>
 #include <curl/curl.h>
 #include <memory>
@@ -127,7 +129,7 @@ namespace {
 RequestEnd EndOf(CURLcode code, bool connected) {
     switch (code) {
     case CURLE_OK: return RequestEnd::Completed;
-    case CURLE_OPERATION_TIMEDOUT: return RequestEnd::TimedOut;
+    case CURLE_OPERATION_TIMEDOUT: return connected ? RequestEnd::TimedOut : RequestEnd::Unreachable;
     case CURLE_COULDNT_RESOLVE_PROXY:
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_CONNECT:
@@ -162,7 +164,8 @@ WebReply WebRequest(const Text& url, const WebRequestOptions& options) {
     Transfer t;
     t.limit = limits.maxReplyBytes;
 
-    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    const Text address = RequestUrl(url);
+    curl_easy_setopt(h, CURLOPT_URL, address.c_str());
     curl_easy_setopt(h, CURLOPT_SHARE, share);
     curl_easy_setopt(h, CURLOPT_COOKIEFILE, ""); // switches the cookie engine on
     curl_easy_setopt(h, CURLOPT_USERAGENT, kUserAgent);
@@ -196,16 +199,15 @@ WebReply WebRequest(const Text& url, const WebRequestOptions& options) {
     } else {
         Text headers = options.headers;
         if (!HasHeader(headers, "Accept: ")) headers += kDefaultAccept;
-        if (!HasHeader(headers, "Referer: ")) headers += "Referer: " + url + "\r\n";
+        if (!HasHeader(headers, "Referer: ")) headers += "Referer: " + address + "\r\n";
         if (!HasHeader(headers, "Accept-Language: ")) headers += "Accept-Language: zh-cn\r\n";
         AppendLines(raw, headers);
     }
-    // Keep curl from adding headers no browser of this kind sends.
+    // Keep curl from adding headers no browser of this kind sends. An empty POST says its
+    // length is 0, as the browser's own stack does (some servers answer 411 without it),
+    // but names no form type.
     raw = curl_slist_append(raw, "Expect:");
-    if (post && options.body.empty()) {
-        raw = curl_slist_append(raw, "Content-Type:");
-        raw = curl_slist_append(raw, "Content-Length:");
-    }
+    if (post && options.body.empty()) raw = curl_slist_append(raw, "Content-Type:");
     std::unique_ptr<curl_slist, SlistDeleter> headerList(raw);
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headerList.get());
 
@@ -250,7 +252,9 @@ WebReply WebRequest(const Text& url, const WebRequestOptions& options) {
     if (abandoned) return {{}, RequestEnd::Abandoned};
     if (t.tooLarge) return {{}, RequestEnd::TooLarge};
     WebReply reply;
-    reply.end = stalled ? RequestEnd::TimedOut : failed ? RequestEnd::Unreachable : EndOf(code, connected);
+    reply.end = stalled   ? (connected ? RequestEnd::TimedOut : RequestEnd::Unreachable)
+                : failed  ? RequestEnd::Unreachable
+                          : EndOf(code, connected);
     if (reply.end == RequestEnd::Unreachable) return reply;
     if (options.replyHeaders) *options.replyHeaders = t.headers;
     reply.body = std::move(t.body);

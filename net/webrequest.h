@@ -22,11 +22,12 @@ struct WebRequestOptions {
 };
 
 // How a request ended. Only Completed means the whole reply arrived; its HTTP status is not
-// judged here.
+// judged here. Unreachable means the request never reached the server; after every other
+// end but Completed it may have.
 enum class RequestEnd {
     Completed,   // the reply arrived whole
-    Unreachable, // refused, no route, unknown host, or no handle could be made
-    TimedOut,    // no connection within the time-out, or the reply stalled
+    Unreachable, // refused, no route, unknown host, no connection within the time-out, or no handle
+    TimedOut,    // connected, but the reply stalled
     Cut,         // the connection ended before the reply was whole
     TooLarge,    // the reply grew past the size limit
     Abandoned,   // the event pump gave it up because the program is ending

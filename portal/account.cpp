@@ -13,16 +13,31 @@ Text LoginBody(const Text& user, const Text& password, const Text& captcha) {
                      {"j_captcha_response", FormValue(captcha)}});
 }
 
-Text PageBody(const Bytes& page) { return TextBetween(BytesToText(page), "<body>", "</body>"); }
+Text PageBody(const Bytes& page, bool* found) { return TextBetweenBytes(BytesToText(page), "<body>", "</body>", found); }
+
+Verdict VerdictOf(RequestEnd end, bool readable, bool holdsMarker) {
+    if (holdsMarker) return Verdict::Accepted;
+    if (end == RequestEnd::Unreachable || (end == RequestEnd::Completed && readable)) return Verdict::Refused;
+    return Verdict::Unknown;
+}
+
+PortalResult JudgeReply(const WebReply& reply, ReplyPart part, const char* toSet, const char* marker) {
+    bool found = true;
+    const Text text = part == ReplyPart::Body ? PageBody(reply.body, &found) : BytesToText(reply.body);
+    // A page without a body is a page all the same; only text that does not convert is damaged.
+    const Text converted = found ? BytesToText(ConvertCharset(text, "UTF-8", toSet)) : Text();
+    const bool readable = !found || text.empty() || !converted.empty();
+    const bool holds = Find(converted, Gbk(marker), 1) > 0;
+    return {VerdictOf(reply.end, readable, holds), reply.end};
+}
 
 bool IsSignedInReply(const Bytes& reply) {
-    const Text body = BytesToText(Utf8ToGb2312(PageBody(reply)));
-    return Find(body, Gbk("帐户资料管理"), 1) > 0;
+    return JudgeReply({reply, RequestEnd::Completed}, ReplyPart::Body, "GB2312", "帐户资料管理").accepted();
 }
 
 PortalResult PostLogin(const Text& host, const Text& user, const Text& password, const Text& captcha) {
     const WebReply reply = WebRequest(HttpAddress(host, paths::kLogin), "POST", LoginBody(user, password, captcha));
-    return {IsSignedInReply(reply.body), reply.end};
+    return JudgeReply(reply, ReplyPart::Body, "GB2312", "帐户资料管理");
 }
 
 Bytes FetchCaptcha(const Text& host) { return WebRequest(HttpAddress(host, paths::kCaptcha)).body; }
@@ -114,7 +129,8 @@ Text ForwardingMemo(const Text& forwardPage, const Text& number) {
     const TextList rows = SplitFirstColumns(forwardPage, "<td>" + number + "</td>", "&nbsp;</td>");
     if (rows.empty()) return {};
     const TextList pieces = Split(rows[0], "<td>");
-    return pieces.size() == 2 ? pieces[1] : Text();
+    // The page escapes the memo; what the user wrote is what the references stand for.
+    return pieces.size() == 2 ? DecodeCharacterReferences(pieces[1]) : Text();
 }
 
 } // namespace zv

@@ -9,12 +9,25 @@
 
 namespace zv {
 
-// How an operation on the portal ended: whether the answer held the portal's success marker,
-// and how the request itself ended.
+// What a reply tells of an operation. Accepted: it holds the portal's success marker.
+// Refused: the portal was never reached, or it answered a whole, readable reply without the
+// marker. Unknown: the reply arrived damaged (cut short, too large, stalled, not convertible),
+// so the portal may well have done what was asked.
+enum class Verdict { Accepted, Refused, Unknown };
+Verdict VerdictOf(RequestEnd end, bool readable, bool holdsMarker);
+
+// How an operation on the portal ended: the verdict on its reply, and how the request ended.
 struct PortalResult {
-    bool accepted = false;
+    Verdict verdict = Verdict::Refused;
     RequestEnd end = RequestEnd::Completed;
+    bool accepted() const { return verdict == Verdict::Accepted; }
 };
+
+// Judges a reply by the portal's success marker (a UTF-8 literal), searched in the reply's
+// body (the text between "<body>" and "</body>") or in the whole reply, after converting it
+// from UTF-8 to toSet ("GB2312" or "char").
+enum class ReplyPart { Body, Whole };
+PortalResult JudgeReply(const WebReply& reply, ReplyPart part, const char* toSet, const char* markerUtf8);
 
 // The login body; each value as typed but for the bytes the form encoding reserves.
 Text LoginBody(const Text& user, const Text& password, const Text& captcha);
@@ -31,7 +44,7 @@ Bytes FetchCaptchaPlain(const Text& portalHost);
 
 struct ForwardingNumber {
     Text number;
-    Text memo; // as the forwarding page shows it
+    Text memo; // as the user wrote it: the page's character references decoded
     Text id;   // the portal's record id; empty when the forwarding page lists fewer ids
 };
 
@@ -59,8 +72,9 @@ struct OverviewField {
 };
 const std::array<OverviewField, 18>& OverviewFields();
 
-// The account page's body (the text between "<body>" and "</body>", or a failure text).
-Text PageBody(const Bytes& page);
+// The body of a page as it arrived, in UTF-8 (the text between "<body>" and "</body>", or a
+// failure text).
+Text PageBody(const Bytes& page, bool* found = nullptr);
 
 // Fetches both pages and reads them.
 AccountOverview ReadAccountOverview(const Text& portalHost);
@@ -71,7 +85,8 @@ AccountOverview ParseAccountOverview(const Text& mainBody, const Text& forwardin
 int CountForwardingNumbers(const Text& mainBody);
 TextList ReadForwardingNumbers(const Text& mainBody, int count);
 TextList ReadForwardingIds(const Text& forwardingPage);
-// The memo cell after the number's cell, or empty when it cannot be isolated.
+// The memo cell after the number's cell with its character references decoded, or empty
+// when it cannot be isolated.
 Text ForwardingMemo(const Text& forwardingPage, const Text& number);
 
 } // namespace zv

@@ -13,27 +13,21 @@ WebReply Post(const Text& host, const char* path, const Text& body) {
     return WebRequest(HttpAddress(host, path), "POST", body);
 }
 
-// An operation whose reply is judged by one marker.
-template <typename Holds>
-PortalResult Judged(const WebReply& reply, Holds holds, const char* marker) {
-    return {holds(reply.body, marker), reply.end};
+// Operation replies are searched in the ANSI code page.
+PortalResult JudgedBody(const WebReply& reply, const char* marker) {
+    return JudgeReply(reply, ReplyPart::Body, "char", marker);
+}
+PortalResult JudgedReply(const WebReply& reply, const char* marker) {
+    return JudgeReply(reply, ReplyPart::Whole, "char", marker);
 }
 } // namespace
-
-bool BodyHolds(const Bytes& reply, const char* marker) {
-    return Find(BytesToText(Utf8ToGbk(PageBody(reply))), Gbk(marker), 1) > 0;
-}
-
-bool ReplyHolds(const Bytes& reply, const char* marker) {
-    return Find(BytesToText(Utf8ToGbk(reply)), Gbk(marker), 1) > 0;
-}
 
 Text CallBody(const Text& customerId, const Text& caller, const Text& callee) {
     return FormBody({{"customerId", FormValue(customerId)}, {"compere", FormValue(caller)}, {"joins", FormValue(callee)}});
 }
 
 PortalResult PlaceCallRequest(const Text& host, const Text& customerId, const Text& caller, const Text& callee) {
-    return Judged(Post(host, paths::kConference, CallBody(customerId, caller, callee)), BodyHolds, "请等待电话接通");
+    return JudgedBody(Post(host, paths::kConference, CallBody(customerId, caller, callee)), "请等待电话接通");
 }
 
 Text EncodeMemo(const Text& memo) { return PercentEncodeAll(GbkToUtf8(memo)); }
@@ -68,7 +62,7 @@ Text OptionsBody(const Text& id, const ForwardingOptions& o) {
 }
 
 PortalResult SubmitOptions(const Text& host, const Text& id, const ForwardingOptions& o) {
-    return Judged(Post(host, paths::kSetting, OptionsBody(id, o)), ReplyHolds, "设置基本参数成功");
+    return JudgedReply(Post(host, paths::kSetting, OptionsBody(id, o)), "设置基本参数成功");
 }
 
 Text BlacklistBody(int type, const Text& start, const Text& end, const Text& memo) {
@@ -81,7 +75,7 @@ Text BlacklistBody(int type, const Text& start, const Text& end, const Text& mem
 }
 
 PortalResult AddBlacklistRange(const Text& host, int type, const Text& start, const Text& end, const Text& memo) {
-    return Judged(Post(host, paths::kBlacklistSave, BlacklistBody(type, start, end, memo)), ReplyHolds, "新增对象成功");
+    return JudgedReply(Post(host, paths::kBlacklistSave, BlacklistBody(type, start, end, memo)), "新增对象成功");
 }
 
 Text PasswordBody(const Text& id, const Text& oldPassword, const Text& newPassword, const Text& confirmation) {
@@ -93,8 +87,8 @@ Text PasswordBody(const Text& id, const Text& oldPassword, const Text& newPasswo
 
 PortalResult ChangePassword(const Text& host, const Text& id, const Text& oldPassword, const Text& newPassword,
                             const Text& confirmation) {
-    return Judged(Post(host, paths::kChangePassword, PasswordBody(id, oldPassword, newPassword, confirmation)),
-                  ReplyHolds, "修改密码成功");
+    return JudgedReply(Post(host, paths::kChangePassword, PasswordBody(id, oldPassword, newPassword, confirmation)),
+                       "修改密码成功");
 }
 
 } // namespace zv

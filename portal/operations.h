@@ -6,11 +6,6 @@
 
 namespace zv {
 
-// The reply's body converted from UTF-8 to GBK, searched for a marker.
-bool BodyHolds(const Bytes& reply, const char* markerUtf8);
-// The whole reply converted from UTF-8 to GBK, searched for a marker.
-bool ReplyHolds(const Bytes& reply, const char* markerUtf8);
-
 // Call placement: accepted when the portal answers that the call is being set up.
 Text CallBody(const Text& customerId, const Text& caller, const Text& callee);
 PortalResult PlaceCallRequest(const Text& portalHost, const Text& customerId, const Text& caller, const Text& callee);

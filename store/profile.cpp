@@ -1,5 +1,6 @@
 #include "store/profile.h"
 
+#include "net/charset.h"
 #include "store/files.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 #include <unordered_map>
 
@@ -90,10 +92,10 @@ Line ParseLine(Text raw, Eol eol, size_t skip = 0) {
     std::string_view s = all.substr(std::min(skip, all.size()));
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
     if (s.empty() || s.front() == ';') return l;
-    if (s.front() == '[') {
+    // A "[" without a "]" opens no section: the line is read as a key of the section before.
+    if (s.front() == '[' && s.rfind(']') != std::string_view::npos) {
         std::string_view inner = s.substr(1);
-        const auto close = inner.rfind(']');
-        if (close != std::string_view::npos) inner = inner.substr(0, close);
+        inner = inner.substr(0, inner.rfind(']'));
         l.kind = Line::Section;
         place(Trim(inner), l.nameAt, l.nameLength);
         return l;
@@ -132,12 +134,57 @@ struct Section {
     size_t afterLastKey = 0; // where a new key goes
 };
 
+bool IsUtf8Sequence(std::string_view s) {
+    for (size_t i = 1; i < s.size(); ++i)
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return false;
+    return true;
+}
+
+// What a file that starts with the UTF-8 byte-order mark holds is UTF-8; the callers speak
+// GBK. A character GBK lacks reads as "?", as the Windows profile functions read it, so every
+// name still reads as something the callers can hand back.
+Text Utf8AsGbk(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    Text whole = Utf8ToGbk(utf8);
+    if (!whole.empty()) return whole;
+    Text out;
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        size_t n = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        if (i + n > utf8.size()) n = 1;
+        const Text one = Utf8ToGbk(utf8.substr(i, n));
+        if (one.empty()) {
+            out += '?';
+            // An invalid sequence costs one byte, a character GBK lacks all of its bytes.
+            if (!(n > 1 && IsUtf8Sequence(utf8.substr(i, n)))) n = 1;
+        } else {
+            out += one;
+        }
+        i += n;
+    }
+    return out;
+}
+
 // A parsed profile file that writes back every untouched byte as it was.
 struct Document {
     std::vector<Line> preamble;
     std::vector<Section> sections;
     std::unordered_map<Text, size_t> index; // folded name -> first section with it
     Eol eol = Eol::CrLf;
+    bool utf8 = false; // the file starts with the byte-order mark
+
+    // The file's bytes as the callers' GBK, and back; false when GBK text does not convert.
+    Text Out(std::string_view fileText) const { return utf8 ? Utf8AsGbk(fileText) : Text(fileText); }
+    bool In(const Text& gbk, Text& fileText) const {
+        if (!utf8 || gbk.empty()) {
+            fileText = gbk;
+            return true;
+        }
+        fileText = GbkToUtf8(gbk);
+        return !fileText.empty();
+    }
+    // The name under which the index knows a section or key named so in the file.
+    Text Fold(std::string_view fileName) const { return LowerAscii(Out(fileName)); }
 
     void Reindex() {
         index.clear();
@@ -154,7 +201,7 @@ void AddLine(Document& d, Line line) {
     if (line.kind == Line::Section) {
         Section s;
         s.header = std::move(line);
-        s.folded = LowerAscii(s.header.name());
+        s.folded = d.Fold(s.header.name());
         d.index.emplace(s.folded, d.sections.size());
         d.sections.push_back(std::move(s));
         return;
@@ -165,7 +212,7 @@ void AddLine(Document& d, Line line) {
     }
     Section& s = d.sections.back();
     if (line.kind == Line::Key) {
-        s.keys.emplace(LowerAscii(line.name()), s.lines.size());
+        s.keys.emplace(d.Fold(line.name()), s.lines.size());
         s.afterLastKey = s.lines.size() + 1;
     }
     s.lines.push_back(std::move(line));
@@ -173,6 +220,7 @@ void AddLine(Document& d, Line line) {
 
 Document Parse(std::string_view bytes) {
     Document d;
+    d.utf8 = bytes.substr(0, 3) == "\xEF\xBB\xBF";
     bool eolChosen = false;
     size_t i = 0;
     while (i < bytes.size()) {
@@ -220,36 +268,36 @@ void EndLastLine(Document& d) {
     if (last && last->eol == Eol::None) last->eol = d.eol;
 }
 
-// A value read back loses one pair of enclosing quotes, so such a value gets another pair.
+// A value goes into the file without the blanks around it, as Windows writes it; and as a
+// value read back loses one pair of enclosing quotes, such a value gets another pair.
 Text StoredValue(const Text& value) {
-    Text v = OneLine(value);
+    Text v(Trim(OneLine(value)));
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         return v.front() + v + v.back();
     return v;
 }
 
-void SetValue(Document& d, const Text& section, const Text& key, const Text& value) {
-    const Text stored = StoredValue(value);
-    const Text sectionName = OneLine(section);
-    Text foldedSection = LowerAscii(sectionName);
-    Section* s = d.FindFolded(foldedSection);
+// False when a name or the value cannot be written in the file's character set.
+bool SetValue(Document& d, const Text& section, const Text& key, const Text& value) {
+    Text stored, sectionName, keyName;
+    if (!d.In(StoredValue(value), stored) || !d.In(OneLine(section), sectionName) || !d.In(OneLine(key), keyName))
+        return false;
+    Section* s = d.FindSection(OneLine(section));
     if (!s) {
         EndLastLine(d);
         Section added;
         added.header = ParseLine("[" + sectionName + "]", d.eol);
-        added.folded = foldedSection;
-        d.index.emplace(std::move(foldedSection), d.sections.size());
+        added.folded = d.Fold(added.header.name());
+        d.index.emplace(added.folded, d.sections.size());
         d.sections.push_back(std::move(added));
         s = &d.sections.back();
     }
-    const Text keyName = OneLine(key);
-    Text foldedKey = LowerAscii(keyName);
-    auto it = s->keys.find(foldedKey);
+    auto it = s->keys.find(LowerAscii(OneLine(key)));
     if (it != s->keys.end()) {
         Line& l = s->lines[it->second];
         const auto eq = l.raw.find('=');
         l = ParseLine((eq == Text::npos ? l.raw : l.raw.substr(0, eq)) + "=" + stored, l.eol);
-        return;
+        return true;
     }
     Line l = ParseLine(keyName + "=" + stored, Eol::None);
     const size_t at = s->afterLastKey;
@@ -260,12 +308,20 @@ void SetValue(Document& d, const Text& section, const Text& key, const Text& val
     } else {
         l.eol = before.eol;
     }
+    // The line is known by the name it parses to, as the next reading of the file knows it:
+    // a key holding "=" is found under the part before the first "=", and one that reads as
+    // a comment under none.
+    const bool isKey = l.kind == Line::Key;
+    Text parsedName = isKey ? d.Fold(l.name()) : Text();
     if (at == s->lines.size())
         s->lines.push_back(std::move(l));
     else
         s->lines.insert(s->lines.begin() + static_cast<long>(at), std::move(l));
-    s->keys.emplace(std::move(foldedKey), at);
-    s->afterLastKey = at + 1;
+    if (isKey) {
+        s->keys.emplace(std::move(parsedName), at);
+        s->afterLastKey = at + 1;
+    }
+    return true;
 }
 
 bool RemoveSection(Document& d, const Text& section) {
@@ -287,20 +343,33 @@ struct FileStamp {
     }
 };
 
-bool Stamp(const Text& path, FileStamp& st) {
+enum class OnDisk { Missing, File, Unreadable };
+
+OnDisk Stamp(const Text& path, FileStamp& st) {
     struct stat sb;
-    if (::stat(path.c_str(), &sb) != 0 || !S_ISREG(sb.st_mode)) return false;
+    if (::stat(path.c_str(), &sb) != 0) return errno == ENOENT || errno == ENOTDIR ? OnDisk::Missing : OnDisk::Unreadable;
+    if (!S_ISREG(sb.st_mode)) return OnDisk::Unreadable;
     st.dev = sb.st_dev;
     st.ino = sb.st_ino;
     st.size = sb.st_size;
     st.mtime = sb.st_mtim;
-    return true;
+    return OnDisk::File;
 }
 
-// The parsed file, kept while the file on disk is the one it was parsed from.
+// A file changed again within the file system's timestamp granularity (two seconds on FAT,
+// coarse on network file systems and older kernels) can show the same stamp with other
+// bytes, so the stamp of a file this recent proves nothing.
+bool RecentlyModified(const FileStamp& st) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return st.mtime.tv_sec >= now.tv_sec - 2;
+}
+
+// The parsed file and its bytes, kept while the file on disk is the one it was parsed from.
 struct CacheEntry {
     FileStamp stamp;
     std::shared_ptr<Document> doc;
+    Text bytes;
 };
 
 std::map<Text, CacheEntry>& Cache() {
@@ -308,50 +377,66 @@ std::map<Text, CacheEntry>& Cache() {
     return cache;
 }
 
-// The document of the file as it is on disk now; an empty one when it cannot be read.
-std::shared_ptr<Document> Load(const Text& path, bool* exists = nullptr) {
+// The document of the file as it is on disk now: an empty one when there is no file, none
+// when there is one that cannot be read.
+std::shared_ptr<Document> Load(const Text& path) {
     FileStamp st;
-    const bool present = Stamp(path, st);
-    if (exists) *exists = present;
+    const OnDisk state = Stamp(path, st);
     auto& cache = Cache();
-    if (!present) {
+    if (state != OnDisk::File) {
         cache.erase(path);
-        return std::make_shared<Document>();
+        return state == OnDisk::Missing ? std::make_shared<Document>() : nullptr;
     }
     auto it = cache.find(path);
-    if (it != cache.end() && it->second.stamp == st) return it->second.doc;
+    const bool stampHolds = it != cache.end() && it->second.stamp == st;
+    if (stampHolds && !RecentlyModified(st)) return it->second.doc;
     Text bytes;
     if (!ReadRegularFile(path, bytes)) {
         cache.erase(path);
-        return std::make_shared<Document>();
+        return nullptr;
     }
+    if (stampHolds && bytes == it->second.bytes) return it->second.doc;
     auto doc = std::make_shared<Document>(Parse(bytes));
     FileStamp after;
     // Only a file that did not change while it was read is worth keeping.
-    if (Stamp(path, after) && after == st) cache[path] = CacheEntry{st, doc};
+    if (Stamp(path, after) == OnDisk::File && after == st)
+        cache[path] = CacheEntry{st, doc, std::move(bytes)};
+    else
+        cache.erase(path);
     return doc;
+}
+
+std::shared_ptr<Document> LoadOrEmpty(const Text& path) {
+    auto doc = Load(path);
+    return doc ? doc : std::make_shared<Document>();
 }
 
 } // namespace
 
 namespace {
 
+enum class Change { None, Made, Failed };
+
 // Applies a change to the document of the file and writes it. The change is made in place
 // (nothing else holds the document between calls); when the write fails the document is
-// dropped, so the next read sees the file as it is on disk.
-template <typename Change>
-bool Modify(const Text& rawPath, Change change) {
+// dropped, so the next read sees the file as it is on disk. A file that is there but cannot
+// be read is never written: what it holds would be lost.
+template <typename Edit>
+bool Modify(const Text& rawPath, Access access, Edit edit) {
     const Text path = Argument(rawPath);
     if (path.empty()) return false;
     auto doc = Load(path);
-    if (!change(*doc)) return true; // nothing to change
-    if (!ReplaceFile(path, Serialize(*doc))) {
+    if (!doc) return false;
+    const Change change = edit(*doc);
+    if (change == Change::None) return true;
+    Text bytes = change == Change::Made ? Serialize(*doc) : Text();
+    if (change == Change::Failed || !ReplaceFile(path, bytes, access)) {
         Cache().erase(path);
         return false;
     }
     FileStamp st;
-    if (Stamp(path, st))
-        Cache()[path] = CacheEntry{st, doc};
+    if (Stamp(path, st) == OnDisk::File)
+        Cache()[path] = CacheEntry{st, doc, std::move(bytes)};
     else
         Cache().erase(path);
     return true;
@@ -362,48 +447,52 @@ bool Modify(const Text& rawPath, Change change) {
 Text ReadProfileValue(const Text& rawPath, const Text& rawSection, const Text& rawKey) {
     const Text path = Argument(rawPath), section = Argument(rawSection), key = Argument(rawKey);
     if (path.empty() || section.empty() || key.empty()) return {};
-    auto doc = Load(path);
+    auto doc = LoadOrEmpty(path);
     Section* s = doc->FindSection(section);
     if (!s) return {};
     auto it = s->keys.find(LowerAscii(key));
     if (it == s->keys.end()) return {};
-    return Text(s->lines[it->second].value().substr(0, kMaxProfileValue));
+    return doc->Out(s->lines[it->second].value()).substr(0, kMaxProfileValue);
 }
 
-bool WriteProfileValue(const Text& path, const Text& section, const Text& key, const Text& value) {
-    return WriteProfileValues(path, {ProfileWrite{section, key, value}});
+bool WriteProfileValue(const Text& path, const Text& section, const Text& key, const Text& value, Access access) {
+    return WriteProfileValues(path, {ProfileWrite{section, key, value}}, access);
 }
 
-bool WriteProfileValues(const Text& path, const std::vector<ProfileWrite>& writes) {
-    return Modify(path, [&writes](Document& d) {
+bool WriteProfileValues(const Text& path, const std::vector<ProfileWrite>& writes, Access access) {
+    return Modify(path, access, [&writes](Document& d) {
         d.sections.reserve(d.sections.size() + writes.size());
         d.index.reserve(d.sections.size() + writes.size());
-        bool any = false;
+        Change change = Change::None;
         for (const auto& [rawSection, rawKey, value] : writes) {
             const Text section = Argument(rawSection), key = Argument(rawKey);
             if (section.empty() || key.empty()) continue;
-            SetValue(d, section, key, value);
-            any = true;
+            if (!SetValue(d, section, key, value)) return Change::Failed;
+            change = Change::Made;
         }
-        return any;
+        return change;
     });
 }
 
 bool DeleteProfileSection(const Text& path, const Text& rawSection) {
     const Text section = Argument(rawSection);
     if (section.empty()) return false;
-    return Modify(path, [&section](Document& d) { return RemoveSection(d, section); });
+    return Modify(path, Access::AsBefore,
+                  [&section](Document& d) { return RemoveSection(d, section) ? Change::Made : Change::None; });
 }
 
 namespace {
 // The sections a listing can hold: each name with its zero byte, and one final zero byte.
+// A section with an empty name is never listed.
 template <typename Each>
 void ForListedSections(const Document& doc, Each each) {
     size_t used = 1;
     for (const Section& s : doc.sections) {
-        used += s.header.nameLength + 1;
+        if (s.header.nameLength == 0) continue;
+        Text name = doc.Out(s.header.name());
+        used += name.size() + 1;
         if (used > kSectionListBuffer) break;
-        each(s);
+        each(s, std::move(name));
     }
 }
 
@@ -414,7 +503,7 @@ Text ValueIn(const Document& doc, const Section& listed, const Text& foldedKey) 
     const Section& s = doc.sections[it->second];
     auto k = s.keys.find(foldedKey);
     if (k == s.keys.end()) return {};
-    return Text(s.lines[k->second].value().substr(0, kMaxProfileValue));
+    return doc.Out(s.lines[k->second].value()).substr(0, kMaxProfileValue);
 }
 } // namespace
 
@@ -422,8 +511,8 @@ TextList ListProfileSections(const Text& rawPath) {
     TextList out;
     const Text path = Argument(rawPath);
     if (path.empty()) return out;
-    auto doc = Load(path);
-    ForListedSections(*doc, [&out](const Section& s) { out.emplace_back(s.header.name()); });
+    auto doc = LoadOrEmpty(path);
+    ForListedSections(*doc, [&out](const Section&, Text name) { out.push_back(std::move(name)); });
     return out;
 }
 
@@ -431,14 +520,14 @@ std::vector<SectionValues> ReadProfileSectionValues(const Text& rawPath, const T
     std::vector<SectionValues> out;
     const Text path = Argument(rawPath);
     if (path.empty()) return out;
-    auto doc = Load(path);
+    auto doc = LoadOrEmpty(path);
     TextList folded;
     for (const Text& k : keys) folded.push_back(LowerAscii(Argument(k)));
-    ForListedSections(*doc, [&](const Section& s) {
-        SectionValues row{Text(s.header.name()), {}};
+    ForListedSections(*doc, [&](const Section& s, Text name) {
+        SectionValues row{std::move(name), {}};
         row.values.reserve(folded.size());
         for (const Text& k : folded)
-            row.values.push_back(s.header.nameLength == 0 || k.empty() ? Text() : ValueIn(*doc, s, k));
+            row.values.push_back(k.empty() ? Text() : ValueIn(*doc, s, k));
         out.push_back(std::move(row));
     });
     return out;

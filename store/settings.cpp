@@ -167,10 +167,16 @@ int ReadIntSetting(SettingKey k) {
     return static_cast<int>(std::clamp<long long>(ToNumber(ReadSetting(k)), INT_MIN, INT_MAX));
 }
 
+namespace {
+bool SameKey(SettingKey a, SettingKey b) { return EqualsIgnoreCase(a.section, b.section) && EqualsIgnoreCase(a.key, b.key); }
+} // namespace
+
 void WriteSetting(SettingKey k, const Text& value) {
     // The installation's texts are never written, wherever the file is.
     if (k.source == SettingSource::kInstallation) return;
-    WriteProfileValue(Proc().settingsPath, k.section, k.key, value);
+    // Once the file holds a remembered password, only its owner may read it.
+    const bool secret = SameKey(k, keys::kPassword) ? !value.empty() : !ReadSetting(keys::kPassword).empty();
+    WriteProfileValue(Proc().settingsPath, k.section, k.key, value, secret ? Access::OwnerOnly : Access::AsBefore);
 }
 
 namespace {

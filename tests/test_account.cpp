@@ -1,7 +1,12 @@
 #include "net/scrape.h"
 #include "portal/account.h"
+#include "portal/banner.h"
+#include "portal/operations.h"
 #include "store/settings.h"
+#include "tests/support/files.h"
+#include "tests/support/raw_server.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace zv;
@@ -91,7 +96,12 @@ TEST(Overview, TheMemoIsTheCellAfterTheNumbersCell) {
     const std::vector<Row> rows = {
         {"plain", "<td>13812345678</td><td>home&nbsp;</td>", "home"},
         {"Chinese", "<td>13812345678</td><td>" + Gbk("我的手机") + "&nbsp;</td>", Gbk("我的手机")},
-        {"entities kept", "<td>13812345678</td><td>a&amp;b&nbsp;</td>", "a&amp;b"},
+        // The page escapes the memo as a JSP does; what the user wrote comes back.
+        {"references decoded", "<td>13812345678</td><td>&#034;a&amp;b&#039; &lt;&gt; &quot;&#x5BB6;&#23478;&nbsp;</td>",
+         "\"a&b' <> \"" + Gbk("家家")},
+        {"a cell written by the user", "<td>13812345678</td><td>x&lt;td&gt;y&nbsp;</td>", "x<td>y"},
+        {"what is no reference stays", "<td>13812345678</td><td>a&b &#; &#xZZ; &#128512; &copy;&nbsp;</td>",
+         "a&b &#; &#xZZ; &#128512; &copy;"},
         {"a cell inside the memo", "<td>13812345678</td><td>x<td>y&nbsp;</td>", ""},
         {"no row for the number", "<td>999</td><td>other&nbsp;</td>", ""},
     };
@@ -107,7 +117,71 @@ TEST(Overview, TheBodyAndTheSignInMarker) {
     EXPECT_FALSE(IsSignedInReply("<body>\xE5\x80\x91\xE5\xB8\x90\xE6\x88\xB7\xE8\xB5\x84\xE6\x96\x99\xE7\xAE\xA1\xE7\x90\x86</body>"));
     EXPECT_FALSE(IsSignedInReply(""));
     EXPECT_EQ(PageBody("<BODY>x</BODY>"), Gbk("失败"));
+    // An odd number of Chinese characters right before the end of the body.
+    EXPECT_TRUE(IsSignedInReply("<body>\xE5\xB8\x90\xE6\x88\xB7\xE8\xB5\x84\xE6\x96\x99\xE7\xAE\xA1\xE7\x90\x86\xE5\xA5\xBD</body>"));
     EXPECT_EQ(LoginBody("1", "a&b", "2"), "j_username=1&j_password=a%26b&j_captcha_response=2");
+}
+
+TEST(Verdict, ADamagedReplyLeavesTheOutcomeUnknown) {
+    const Bytes marker = "\xE8\xAF\xB7\xE7\xAD\x89\xE5\xBE\x85\xE7\x94\xB5\xE8\xAF\x9D\xE6\x8E\xA5\xE9\x80\x9A"; // 请等待电话接通
+    const Bytes refused = "<html><body><p>\xE5\x91\xBC\xE5\x8F\xAB\xE5\xA4\xB1\xE8\xB4\xA5</p></body></html>"; // 呼叫失败
+    struct Row {
+        const char* what;
+        Bytes reply;
+        RequestEnd end;
+        ReplyPart part;
+        Verdict verdict;
+    };
+    using E = RequestEnd;
+    using P = ReplyPart;
+    using V = Verdict;
+    const std::vector<Row> rows = {
+        {"the marker", "<body><p>" + marker + "</p></body>", E::Completed, P::Body, V::Accepted},
+        {"the marker right before the body's end", "<body>" + marker + "</body>", E::Completed, P::Body, V::Accepted},
+        {"a whole reply without it", refused, E::Completed, P::Body, V::Refused},
+        {"a page without a body", "Bad Gateway", E::Completed, P::Body, V::Refused},
+        {"an empty whole reply", "", E::Completed, P::Whole, V::Refused},
+        {"nothing sent", "", E::Unreachable, P::Body, V::Refused},
+        {"a body that is not UTF-8", "<body>\xB5\xC7 \xFF</body>", E::Completed, P::Body, V::Unknown},
+        {"a reply that is not UTF-8", "\xB5\xC7 \xFF", E::Completed, P::Whole, V::Unknown},
+        {"cut short", "<body><p>\xE5\x91", E::Cut, P::Body, V::Unknown},
+        {"cut after a readable part", "<html><body><p>ok</p></body>", E::Cut, P::Whole, V::Unknown},
+        {"too large", "", E::TooLarge, P::Whole, V::Unknown},
+        {"stalled after sending", "<body>", E::TimedOut, P::Body, V::Unknown},
+        {"cut, but the marker arrived", "<p>" + marker, E::Cut, P::Whole, V::Accepted},
+    };
+    for (const Row& r : rows) {
+        const PortalResult got = JudgeReply({r.reply, r.end}, r.part, "char", "请等待电话接通");
+        EXPECT_EQ(static_cast<int>(got.verdict), static_cast<int>(r.verdict)) << r.what;
+        EXPECT_EQ(got.end, r.end) << r.what;
+    }
+}
+
+TEST(Banner, OnlyAWholeImageReplacesTheBanner) {
+    char tmpl[] = "/tmp/zvbannerXXXXXX";
+    const std::string dir = mkdtemp(tmpl), path = dir + "/Skins/gonggao.png";
+    const Bytes png = std::string("\x89PNG\r\n\x1A\n", 8) + "rest of the image";
+    struct Row {
+        const char* what;
+        std::string reply;
+        bool replaced;
+    };
+    const std::vector<Row> rows = {
+        {"an error page", zvtest::HttpOk("<html>404</html>"), false},
+        {"nothing", zvtest::HttpOk(""), false},
+        {"a cut image", "HTTP/1.1 200 OK\r\nContent-Length: 900\r\n\r\n" + png, false},
+        {"a PNG", zvtest::HttpOk(png), true},
+        {"a JPEG", zvtest::HttpOk("\xFF\xD8\xFF\xE0jpeg"), true},
+        {"a GIF", zvtest::HttpOk("GIF89a..."), true},
+    };
+    for (const Row& r : rows) {
+        zvtest::RawServer site([&r](const zvtest::RawRequest&) { return zvtest::RawReply{r.reply}; });
+        std::system(("mkdir -p '" + dir + "/Skins' && printf old > '" + path + "'").c_str());
+        EXPECT_EQ(UpdateBanner("127.0.0.1:" + std::to_string(site.port()), path), r.replaced) << r.what;
+        const std::string now = zvtest::ReadFile(path);
+        EXPECT_EQ(now == "old", !r.replaced) << r.what;
+    }
+    std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #include "gui/base/keyclick.h"
 #include "store/phonebook.h"
+#include "tests/support/files.h"
 #include "tests/support/signed_in.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <fstream>
 
 using namespace zv;
@@ -35,16 +38,31 @@ TEST_F(DialTest, PlaceCallSendsTheThreeValuesAndTellsTheOutcome) {
     EXPECT_EQ(Calls().back().body, "customerId=20460&compere=13812345678&joins=139%26compere%3D1");
     EXPECT_EQ(portal.account().calls.back().callee, "139&compere=1");
 
-    // Refused, cut, or answered with bytes that are not UTF-8: the failure message.
-    for (auto fault : {zvdev::Fault::Refuse, zvdev::Fault::Cut, zvdev::Fault::NotUtf8}) {
-        portal.SetFault("/views/contact.mvc", fault);
+    // Refused: the failure message. Cut, or answered with bytes that are not UTF-8: the
+    // portal has placed the call all the same, so the outcome is unknown, not a failure.
+    struct Row {
+        zvdev::Fault fault;
+        const char* text;
+        int style;
+        const char* title;
+        size_t placed;
+    };
+    const Row rows[] = {
+        {zvdev::Fault::Refuse, "拨打失败，请检查！", 16, "", 0},
+        {zvdev::Fault::Cut, "拨打结果未知，请勿重复拨打，请稍候留意来电", 48, "结果未知", 1},
+        {zvdev::Fault::NotUtf8, "拨打结果未知，请勿重复拨打，请稍候留意来电", 48, "结果未知", 1},
+    };
+    for (const Row& r : rows) {
+        const size_t calls = portal.account().calls.size();
+        portal.SetFault("/views/contact.mvc", r.fault);
         platform.boxes.clear();
         dial()->PlaceCall();
-        ASSERT_EQ(platform.boxes.size(), 1u) << zvdev::FaultName(fault);
-        EXPECT_EQ(platform.boxes[0].text, Gbk("拨打失败，请检查！"));
-        EXPECT_EQ(platform.boxes[0].style, 16);
-        EXPECT_EQ(platform.boxes[0].title, "");
         portal.ClearFaults();
+        ASSERT_EQ(platform.boxes.size(), 1u) << zvdev::FaultName(r.fault);
+        EXPECT_EQ(platform.boxes[0].text, Gbk(r.text)) << zvdev::FaultName(r.fault);
+        EXPECT_EQ(platform.boxes[0].style, r.style) << zvdev::FaultName(r.fault);
+        EXPECT_EQ(platform.boxes[0].title, Gbk(r.title)) << zvdev::FaultName(r.fault);
+        EXPECT_EQ(portal.account().calls.size() - calls, r.placed) << zvdev::FaultName(r.fault);
     }
 }
 
@@ -189,14 +207,20 @@ TEST_F(PhoneBookTest, AddingIsModalAndChecksNameBeforeNumber) {
     EXPECT_EQ(QApplication::activeModalWidget(), add);
     EXPECT_EQ(add->windowTitle(), U("添加联系人"));
     QTest::mouseClick(add->按钮_被添加, Qt::LeftButton);
-    add->编辑框_联系人->setText(QStringLiteral(" "));
+    // A name of blanks only could not be stored: it is refused with a message of its own.
+    add->编辑框_联系人->setText(U(" \t　"));
     QTest::keyClick(add->编辑框_联系人, Qt::Key_Return); // Enter in the name box does nothing
     QTest::keyClick(add->编辑框_号码, Qt::Key_Return);
-    ASSERT_EQ(platform.boxes.size(), 2u);
+    add->编辑框_联系人->setText(QStringLiteral(" x"));
+    QTest::keyClick(add->编辑框_号码, Qt::Key_Return);
+    ASSERT_EQ(platform.boxes.size(), 3u);
     EXPECT_EQ(platform.boxes[0].text, Gbk("联系人不能为空^^"));
     EXPECT_EQ(platform.boxes[0].style, 16);
     EXPECT_EQ(platform.boxes[0].title, Gbk("添加失败："));
-    EXPECT_EQ(platform.boxes[1].text, Gbk("号码不能为空^^"));
+    EXPECT_EQ(platform.boxes[1].text, Gbk("联系人不能只有空格^^"));
+    EXPECT_EQ(platform.boxes[1].style, 16);
+    EXPECT_EQ(platform.boxes[1].title, Gbk("添加失败："));
+    EXPECT_EQ(platform.boxes[2].text, Gbk("号码不能为空^^"));
     add->编辑框_联系人->setText(U("李四"));
     add->编辑框_号码->setText(QStringLiteral("13800000000"));
     add->编辑框_QQ->setText(QStringLiteral("10001"));
@@ -239,6 +263,39 @@ TEST_F(PhoneBookTest, EditingIsNotModalRefillsAndACloseWritesNothing) {
     book->addWindow()->编辑框_号码->setText(QStringLiteral("3"));
     book->addWindow()->SaveContact();
     EXPECT_EQ(RowCount(), 3);
+}
+
+TEST_F(PhoneBookTest, AContactWhoseNameIsNotGbkCanBeEditedAndDeleted) {
+    // A name written by another program, in bytes that are no GBK text ("a", 0xFF, "b").
+    std::ofstream(Proc().phoneBookPath, std::ios::binary)
+        << "[a\xFF" "b]\r\nphonenumber=1\r\n[keep]\r\nphonenumber=2\r\n";
+    Open();
+    ASSERT_EQ(RowCount(), 2);
+    EXPECT_EQ(Cell(0, 0), QStringLiteral("a?b"));
+    Select({0});
+    book->EditContact();
+    AddContactWindow* edit = book->addWindow();
+    edit->编辑框_号码->setText(QStringLiteral("9"));
+    edit->SaveContact();
+    EXPECT_EQ(zvtest::ReadFile(Proc().phoneBookPath),
+              "[a\xFF" "b]\r\nphonenumber=9\r\nQQ=\r\n[keep]\r\nphonenumber=2\r\n");
+    Select({0});
+    platform.answers = {kYes};
+    book->DeleteContact();
+    EXPECT_EQ(zvtest::ReadFile(Proc().phoneBookPath), "[keep]\r\nphonenumber=2\r\n");
+}
+
+TEST_F(PhoneBookTest, ANameTooWideForItsColumnShowsWholeInTheTooltip) {
+    const QString name = U("欧阳诸葛司马上官长孙宇文");
+    Book().Store(FromQ(name), "13800000001", "");
+    Open();
+    auto* list = book->超级列表框_联系人;
+    const QPoint at = list->visualItemRect(list->item(0, 0)).center();
+    QToolTip::showText(list->viewport()->mapToGlobal(at), QStringLiteral("-"));
+    QHelpEvent e(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &e);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), name);
 }
 
 TEST_F(PhoneBookTest, ImportRunsHiddenAndACancelLeavesTheWindowLoaded) {

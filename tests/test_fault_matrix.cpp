@@ -69,6 +69,14 @@ bool ListFollowsPortal(MainWindow* m, const zvdev::DevPortal& portal, const std:
 // With a reply that converts to GBK the marker in it counts: only "not GB2312" replies do.
 bool ConvertsToGbk(Fault f) { return f == Fault::NotGb2312; }
 
+// A request that reached the portal and came back damaged (stalled, cut, too large, not
+// convertible) may have done what it asked: its outcome is unknown. A portal never reached
+// and a whole reply without the marker (the login page of an expired sign-in) are refusals.
+bool Damaged(Fault f) { return f == Fault::Stall || f == Fault::Cut || f == Fault::Huge || f == Fault::NotUtf8; }
+
+// The box of an operation whose outcome is unknown.
+bool UnknownBox(const zvtest::FakePlatform& p, const char* text) { return OneBox(p, text, 48) && p.boxes[0].title == Gbk("结果未知"); }
+
 // Moves the second number to the top or one place up: no message, and the list follows.
 auto MoveSecond(bool toTop) {
     return [toTop](auto&, MainWindow* m, auto& p, auto& portal, Fault f) {
@@ -106,7 +114,9 @@ std::vector<Case> Cases() {
          [](auto&, MainWindow* m, auto& p, auto&, Fault f) {
              m->dialTab->编辑框_被叫号码->setText(QStringLiteral("13900001111"));
              m->dialTab->PlaceCall();
-             return ConvertsToGbk(f) ? OneBox(p, "拨打成功，请等待接听电话！", 64) : OneBox(p, "拨打失败，请检查！", 16);
+             if (ConvertsToGbk(f)) return OneBox(p, "拨打成功，请等待接听电话！", 64);
+             return Damaged(f) ? UnknownBox(p, "拨打结果未知，请勿重复拨打，请稍候留意来电")
+                               : OneBox(p, "拨打失败，请检查！", 16);
          },
          [](const Text& host) { return PlaceCallRequest(host, "20460", "13812345678", "13900001111").end; }},
         {"add number", "/views/phoneno.mvc?method=save", true,
@@ -146,7 +156,8 @@ std::vector<Case> Cases() {
         {"options", "/views/customer.mvc?method=setting", true,
          [](auto&, MainWindow* m, auto& p, auto&, Fault f) {
              m->settingsTab->SubmitOptions();
-             return ConvertsToGbk(f) ? OneBox(p, "设置成功！", 64) : OneBox(p, "设置失败！", 80);
+             if (ConvertsToGbk(f)) return OneBox(p, "设置成功！", 64);
+             return Damaged(f) ? UnknownBox(p, "设置结果未知，请勿重复提交，刷新后查看") : OneBox(p, "设置失败！", 80);
          },
          [](const Text& host) { return SubmitOptions(host, "20460", {1, 1, 1, 1, 1, 1, 1}).end; }},
         {"blacklist", "/views/blackNo.mvc?method=save", true,
@@ -163,7 +174,9 @@ std::vector<Case> Cases() {
              m->settingsTab->编辑框_新密码->setText(QStringLiteral("new1"));
              m->settingsTab->编辑框_确认新密码->setText(QStringLiteral("new1"));
              m->settingsTab->ChangePasswordClicked();
-             return ConvertsToGbk(f) ? OneBox(p, "密码修改成功", 64) : OneBox(p, "密码修改失败", 112);
+             if (ConvertsToGbk(f)) return OneBox(p, "密码修改成功", 64);
+             return Damaged(f) ? UnknownBox(p, "密码修改结果未知，请勿重复修改，请先用新密码重新登陆试试")
+                               : OneBox(p, "密码修改失败", 112);
          },
          [](const Text& host) { return ChangePassword(host, "20460", "x", "y", "y").end; }},
     };

@@ -1,7 +1,9 @@
 #include "gui/main/mainwindow.h"
+#include "gui/windows/forwardedit.h"
 #include "gui/windows/loginwindow.h"
 #include "tests/support/window_fixture.h"
 
+#include <QInputMethodEvent>
 #include <QSignalSpy>
 
 using namespace zv;
@@ -187,6 +189,8 @@ TEST_F(LoginTest, OpeningReadsTheRememberedSignInAndTheVersion) {
         {"1", "95013825", "", true, QString(), "编辑框_密码"},
         {"01", "95013825", ScramblePassword("secret"), false, QString(), "编辑框_密码"},
         {"", "", "", false, QString(), "编辑框_用户"},
+        // Longer than the boxes take by typing: shown whole all the same.
+        {"1", "123456789", ScramblePassword("a-password-of-16"), true, QStringLiteral("a-password-of-16"), "编辑框_验证码"},
     };
     for (const Row& r : rows) {
         WriteProfileValue(Proc().settingsPath, "phone", "selected", r.selected);
@@ -302,6 +306,66 @@ TEST_F(LoginTest, TheFreeSwitchCountsOnlyAsTheExactFirstArgument) {
         EXPECT_EQ(w.minimumSize() != w.maximumSize(), r.free);
         EXPECT_EQ(bool(w.windowFlags() & Qt::WindowMaximizeButtonHint), r.free);
     }
+}
+
+TEST_F(LoginTest, UnderFreeEnterInTheCallerBoxAddsNothingToItsList) {
+    MainWindow w(platform, {QStringLiteral("zorvane"), QStringLiteral("/free")});
+    QComboBox* caller = w.dialTab->组合框_主叫号码;
+    caller->addItem(QStringLiteral("13812345678"), 1);
+    caller->lineEdit()->clear();
+    QTest::keyClicks(caller->lineEdit(), QStringLiteral("13900009999"));
+    QTest::keyClick(caller->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(caller->count(), 1);
+    EXPECT_EQ(caller->currentText(), QStringLiteral("13900009999"));
+}
+
+// Typing and an input method's commits count against a box's limit; what the program puts
+// there does not.
+TEST_F(LoginTest, TypingLimitsCountWhatTheUserTypesOnly) {
+    LoginWindow login(platform, {}, keepRunning);
+    MainWindow m(platform, {QStringLiteral("zorvane")});
+    ForwardEditWindow edit(nullptr, {});
+    const QString mixed = QStringLiteral("12一34567890123456");
+    struct Row {
+        QLineEdit* box;
+        int limit;
+        QString fromMixed; // what a commit of mixed puts into the empty box
+    };
+    const std::vector<Row> rows = {
+        {login.编辑框_用户, 8, QString()}, // its validator takes digits only, or nothing
+        {login.编辑框_密码, 12, mixed.left(12)},
+        {m.settingsTab->编辑框_转接号码, 12, QStringLiteral("123456789012")}, // the digits only
+        {edit.编辑框_转接号码, 12, QStringLiteral("123456789012")},
+    };
+    auto commit = [](QLineEdit* box, const QString& text) {
+        QInputMethodEvent e;
+        e.setCommitString(text);
+        QApplication::sendEvent(box, &e);
+    };
+    for (const Row& r : rows) {
+        const std::string name = r.box->objectName().toStdString();
+        const QString longer = QString(r.limit + 4, QLatin1Char('7'));
+        r.box->setText(longer);
+        EXPECT_EQ(r.box->text(), longer) << name;
+        QTest::keyClick(r.box, Qt::Key_End);
+        QTest::keyClicks(r.box, QStringLiteral("1"));
+        commit(r.box, QStringLiteral("2"));
+        EXPECT_EQ(r.box->text(), longer) << name << ": typing made it longer";
+        // Shorter, but still over the limit: no room to type.
+        QTest::keyClick(r.box, Qt::Key_Backspace);
+        QTest::keyClicks(r.box, QStringLiteral("3"));
+        EXPECT_EQ(r.box->text(), longer.left(r.limit + 3)) << name;
+        r.box->clear();
+        QTest::keyClicks(r.box, QString(r.limit + 3, QLatin1Char('5')));
+        EXPECT_EQ(r.box->text(), QString(r.limit, QLatin1Char('5'))) << name;
+        r.box->clear();
+        commit(r.box, QStringLiteral("1234567890123456"));
+        EXPECT_EQ(r.box->text(), QStringLiteral("1234567890123456").left(r.limit)) << name;
+        r.box->clear();
+        commit(r.box, mixed);
+        EXPECT_EQ(r.box->text(), r.fromMixed) << name;
+    }
+    keepsRunning = true;
 }
 
 TEST_F(LoginTest, UnderFreeTheTabControlFollowsTheWindow) {

@@ -1,5 +1,10 @@
+#include "gui/base/widgets.h"
 #include "gui/windows/forwardedit.h"
 #include "tests/support/signed_in.h"
+
+#include <QHelpEvent>
+#include <QStyleOptionComboBox>
+#include <QToolTip>
 
 using namespace zv;
 using zvtest::SignedInTest;
@@ -180,7 +185,9 @@ TEST(Placement, NearTheParentInsideTheScreen) {
     };
     const std::vector<Row> rows = {
         {215, 110, 100, 302, 1024, 768, 143, 329},
-        {215, 110, -100, 302, 1024, 768, -100, 329},
+        {215, 110, -100, 302, 1024, 768, 0, 329},   // never past the screen's left edge
+        {215, 900, 100, 302, 1024, 768, 143, 0},    // nor its top
+        {1100, 110, 100, 302, 1024, 768, 0, 329},   // a child wider than the screen
         {215, 110, 800, 302, 1024, 768, 809, 329},
         {302, 532, 0, 302, 1024, 768, 0, 118},
         {400, 300, 10, 200, 1024, 768, 10, 234}, // centring would go left of the screen
@@ -304,6 +311,158 @@ TEST_F(SettingsTest, BlacklistIsHiddenButWorksWhenShown) {
     EXPECT_EQ(platform.boxes[1].text, Gbk("新增黑名单失败！"));
     EXPECT_EQ(platform.boxes[1].style, 16);
     EXPECT_EQ(tab()->编辑框_开始字冠->text(), QStringLiteral("0571"));
+}
+
+} // namespace
+
+namespace {
+
+// A tooltip asked of the widget at a point shows exactly the text.
+bool TipShows(QWidget* w, const QPoint& at, const QString& text) {
+    // A tip hides with a delay: a marker in its place tells a new tip from the last one.
+    QToolTip::showText(w->mapToGlobal(at), QStringLiteral("-"));
+    QHelpEvent e(QEvent::ToolTip, at, w->mapToGlobal(at));
+    QApplication::sendEvent(w, &e);
+    return QToolTip::isVisible() && QToolTip::text() == text;
+}
+
+TEST_F(SettingsTest, TheEditWindowSendsThePortalsNumberAndMemoAsTheyAre) {
+    // A number longer than the boxes take by typing, and a memo the page escapes.
+    const std::string memo = "家&办公室 <b>\"x\"'";
+    portal.EditAccount([&memo](zvdev::Account& a) {
+        a.forwards[0].number = "8613812345678901";
+        a.forwards[0].memo = memo;
+    });
+    main->RefreshAccountOverview();
+    SelectNumber(0);
+    EXPECT_EQ(tab()->列表框_转接号码->item(0)->text(), QStringLiteral("8613812345678901"));
+    EXPECT_EQ(tab()->标签_转接备注->text(), QString::fromStdString(memo));
+    QPointer<ForwardEditWindow> w = tab()->EditSelected();
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->编辑框_转接号码->text(), QStringLiteral("8613812345678901"));
+    EXPECT_EQ(w->编辑框_转接备注->text(), QString::fromStdString(memo));
+    QTest::mouseClick(w->按钮_确认修改, Qt::LeftButton);
+    ZV_WAIT(!w);
+    ASSERT_EQ(Requests("/views/phoneno.mvc?method=update").size(), 1u);
+    EXPECT_NE(Requests("/views/phoneno.mvc?method=update")[0].body.find("&phoneno=8613812345678901&"), std::string::npos);
+    // Edited without touching the memo, again and again: it stays what the user wrote.
+    for (int round = 0; round < 2; ++round) {
+        SelectNumber(0);
+        w = tab()->EditSelected();
+        w->编辑框_转接号码->setText(QStringLiteral("1381234567") + QString::number(round));
+        w->Confirm();
+        ZV_WAIT(!w);
+    }
+    EXPECT_EQ(portal.account().forwards[0].memo, memo);
+    EXPECT_EQ(portal.account().forwards[0].number, "13812345671");
+}
+
+TEST_F(SettingsTest, WithoutTheNumbersIdNothingIsSentAndTheUserIsToldToRefresh) {
+    // The forwarding page did not convert: the numbers are listed, their ids are not.
+    portal.SetFault("/views/phoneno.mvc?method=index", zvdev::Fault::NotUtf8);
+    main->RefreshAccountOverview();
+    portal.ClearFaults();
+    ASSERT_EQ(tab()->列表框_转接号码->count(), 2);
+    portal.ClearLog();
+    for (QPushButton* b : {tab()->按钮_置顶, tab()->按钮_上移, tab()->按钮_删除}) {
+        SelectNumber(1);
+        platform.boxes.clear();
+        QTest::mouseClick(b, Qt::LeftButton);
+        ASSERT_EQ(platform.boxes.size(), 1u) << b->objectName().toStdString();
+        EXPECT_EQ(platform.boxes[0].text, Gbk("未能读取该号码的编号，请先点击“刷新显示”刷新号码列表"));
+        EXPECT_EQ(platform.boxes[0].style, 48);
+        EXPECT_EQ(platform.boxes[0].title, Gbk("请先刷新"));
+    }
+    EXPECT_TRUE(portal.log().empty());
+}
+
+TEST_F(SettingsTest, AnAddIsConfirmedOnlyWhenTheListHoldsTheNumberOnceMore) {
+    struct Row {
+        const char* what;
+        std::function<void(zvdev::DevPortal&)> before;
+        QString number;
+        const char* box;
+    };
+    const std::vector<Row> rows = {
+        {"a number listed twice after the add", [](zvdev::DevPortal&) {}, QStringLiteral("13812345678"), "添加成功！"},
+        // Three more numbers reached the portal from elsewhere: it is full and refuses, and the
+        // refreshed list holds the number as often as before.
+        {"the portal refused a number it already holds",
+         [](zvdev::DevPortal& p) {
+             p.EditAccount([](zvdev::Account& a) {
+                 for (const char* n : {"13900000002", "13900000003", "13900000004"})
+                     a.forwards.push_back({n, "", a.nextForwardId++});
+             });
+         },
+         QStringLiteral("13812345678"), "添加失败！"},
+        {"the refresh could not read the page",
+         [](zvdev::DevPortal& p) { p.SetFault("/views/myzorvane/main.jsp", zvdev::Fault::NotUtf8); },
+         QStringLiteral("13900000005"), "添加失败！"},
+    };
+    for (const Row& r : rows) {
+        portal.EditAccount([](zvdev::Account& a) {
+            a.forwards = {{"13812345678", "", 101}};
+            a.nextForwardId = 102;
+        });
+        main->RefreshAccountOverview();
+        r.before(portal);
+        platform.boxes.clear();
+        tab()->编辑框_转接号码->setText(r.number);
+        tab()->AddForwarding();
+        portal.ClearFaults();
+        ASSERT_EQ(platform.boxes.size(), 1u) << r.what;
+        EXPECT_EQ(platform.boxes[0].text, Gbk(r.box)) << r.what;
+    }
+}
+
+TEST_F(SettingsTest, EveryTextFitsOrIsElidedWithTheWholeTextInItsTooltip) {
+    portal.EditAccount([](zvdev::Account& a) {
+        a.company = "杭州云帆科技有限公司上海分公司研发中心";
+        a.userType = "个人用户（长期有效的特别优惠套餐）";
+        a.forwards[0].memo = "家里的座机，晚上八点以后打这个号码";
+        a.forwards[1].number = "0086057187654321000";
+    });
+    main->RefreshAccountOverview();
+    SelectNumber(0);
+    int elided = 0;
+    for (int page = 0; page < main->选择夹->count(); ++page) {
+        main->选择夹->setCurrentIndex(page);
+        for (QLabel* l : main->findChildren<QLabel*>()) {
+            if (l->text().isEmpty() || !l->isVisibleTo(main) || l->textFormat() == Qt::RichText) continue;
+            if (l->fontMetrics().horizontalAdvance(l->text()) <= l->contentsRect().width()) continue;
+            auto* e = dynamic_cast<ElidingLabel*>(l);
+            ASSERT_TRUE(e && e->elided()) << "cut: " << l->objectName().toStdString() << " " << l->text().toStdString();
+            EXPECT_TRUE(TipShows(e, {2, 2}, l->text())) << l->objectName().toStdString();
+            ++elided;
+        }
+        for (QComboBox* c : main->findChildren<QComboBox*>()) {
+            if (!c->isVisibleTo(main)) continue;
+            auto* e = dynamic_cast<ElidingComboBox*>(c);
+            ASSERT_TRUE(e) << c->objectName().toStdString();
+            for (int i = 0; i < c->count(); ++i) {
+                c->setCurrentIndex(i);
+                if (e->elided()) {
+                    EXPECT_TRUE(TipShows(e, {2, 2}, c->itemText(i))) << c->objectName().toStdString();
+                    ++elided;
+                }
+            }
+            c->setCurrentIndex(0);
+        }
+    }
+    EXPECT_GE(elided, 3); // the company, the memo, the long caller number at least
+    // The announcements differ only at their ends: they fit whole.
+    auto* vox = dynamic_cast<ElidingComboBox*>(tab()->组合框_免打扰提示音);
+    for (int i = 0; i < vox->count(); ++i) {
+        vox->setCurrentIndex(i);
+        EXPECT_FALSE(vox->elided()) << vox->currentText().toStdString();
+    }
+    // The list cuts what is too wide and shows it whole in the tooltip; what fits has none.
+    QListWidget* list = tab()->列表框_转接号码;
+    main->选择夹->setCurrentWidget(tab());
+    list->resize(90, list->height());
+    EXPECT_TRUE(TipShows(list->viewport(), list->visualItemRect(list->item(1)).center(), QStringLiteral("0086057187654321000")));
+    list->resize(400, list->height());
+    EXPECT_FALSE(TipShows(list->viewport(), list->visualItemRect(list->item(1)).center(), QStringLiteral("0086057187654321000")));
 }
 
 } // namespace

@@ -2,8 +2,11 @@
 #include "tests/support/files.h"
 #include "tests/support/signed_in.h"
 
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
 #include <QSlider>
 #include <dirent.h>
 #include <dlfcn.h>
@@ -111,6 +114,38 @@ TEST_F(ShellTest, TimersAndTheirTicks) {
     EXPECT_EQ(ReadFile(banner).substr(1, 3), "PNG");
     EXPECT_FALSE(main->时钟_更新公告->isActive());
     EXPECT_EQ(Requests("/qarlo/gonggao.png").size(), 1u);
+}
+
+TEST(MessageBoxIcons, TwoIconBitsShowTheMoreSevere) {
+    struct Row {
+        int style;
+        QMessageBox::Icon icon;
+    };
+    const std::vector<Row> rows = {
+        {0x00, QMessageBox::NoIcon},   {0x10, QMessageBox::Critical}, {0x20, QMessageBox::Question},
+        {0x30, QMessageBox::Warning},  {0x40, QMessageBox::Information},
+        {0x50, QMessageBox::Critical}, // stop + information
+        {0x64, QMessageBox::Question}, // Yes and No, question + information: the deletion's question
+        {0x70, QMessageBox::Warning},  // exclamation + information
+    };
+    DesktopPlatform platform;
+    for (const Row& r : rows) {
+        QMessageBox::Icon shown = QMessageBox::NoIcon;
+        bool seen = false;
+        // The box runs its own loop; look at it from inside and answer it.
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->icon();
+                seen = true;
+                box->buttons().front()->click();
+            }
+        });
+        poll.start(5);
+        platform.MessageBox("x", r.style);
+        EXPECT_TRUE(seen) << r.style;
+        EXPECT_EQ(shown, r.icon) << std::hex << r.style;
+    }
 }
 
 TEST(AboutPlacement, NearTheMainWindow) {

@@ -126,6 +126,15 @@ TEST(Url, PartsOfAnAddress) {
         EXPECT_EQ(UrlPort(r.url), r.port) << r.url;
         EXPECT_EQ(UrlPath(r.url), r.path) << r.url;
     }
+    // The address a request goes to: a port that is not a number gives way.
+    const std::vector<std::pair<Text, Text>> sent = {
+        {"http://host:8080/x", "http://host:8080/x"}, {"http://host:abc/x", "http://host/x"},
+        {"http://p:/x", "http://p/x"},                {"http://host:0/x", "http://host/x"},
+        {"http://host:70000/x", "http://host/x"},     {"http://host:81a", "http://host:81"},
+        {"host:abc/p", "host/p"},                     {"http://[::1]:8080/x", "http://[::1]:8080/x"},
+        {"http://host/x:y", "http://host/x:y"},
+    };
+    for (const auto& [url, address] : sent) EXPECT_EQ(RequestUrl(url), address) << url;
 }
 
 TEST(Scrape, TextBetweenAndItsFailureTexts) {
@@ -139,6 +148,20 @@ TEST(Scrape, TextBetweenAndItsFailureTexts) {
     EXPECT_EQ(TextBetween("[abc", "[", "]", &found), Gbk("未找到"));
     EXPECT_FALSE(found);
     EXPECT_EQ(TextBetween("x[a]y[b]", "[", "]"), "a");
+}
+
+TEST(Scrape, TextBetweenBytesSearchesUtf8ByBytes) {
+    // Seven Chinese characters, 21 UTF-8 bytes, right before the marker: stepping over them two
+    // bytes at a time as GBK would swallows its "<".
+    const Text reply = "<body>\xE8\xAF\xB7\xE7\xAD\x89\xE5\xBE\x85\xE7\x94\xB5\xE8\xAF\x9D\xE6\x8E\xA5\xE9\x80\x9A</body>";
+    bool found = false;
+    EXPECT_EQ(TextBetweenBytes(reply, "<body>", "</body>", &found), reply.substr(6, 21));
+    EXPECT_TRUE(found);
+    EXPECT_EQ(TextBetween(reply, "<body>", "</body>", &found), Gbk("未找到"));
+    EXPECT_EQ(TextBetweenBytes("abc", "[", "]", &found), Gbk("失败"));
+    EXPECT_FALSE(found);
+    EXPECT_EQ(TextBetweenBytes("[abc", "[", "]", &found), Gbk("未找到"));
+    EXPECT_EQ(TextBetweenBytes("x[a]y[b]", "[", "]"), "a");
 }
 
 TEST(Scrape, SplitFirstColumns) {

@@ -66,13 +66,30 @@ TEST_F(WebRequestTest, PostCarriesFormTypeAndByteLength) {
     EXPECT_FALSE(r.hasHeader("Accept-Encoding"));
 }
 
-TEST_F(WebRequestTest, PostWithAnEmptyBodyHasNoTypeOrLength) {
+TEST_F(WebRequestTest, PostWithAnEmptyBodySaysItsLengthIsZeroButNoType) {
     RawServer server([](const RawRequest&) { return RawReply{HttpOk("ok")}; });
     EXPECT_EQ(WebRequest(server.url("/p"), "POST", "").body, "ok");
     const auto r = server.requests().at(0);
     EXPECT_EQ(r.requestLine(), "POST /p HTTP/1.1");
     EXPECT_FALSE(r.hasHeader("Content-Type"));
-    EXPECT_FALSE(r.hasHeader("Content-Length"));
+    EXPECT_EQ(r.header("Content-Length"), "0");
+}
+
+TEST_F(WebRequestTest, APortThatIsNotANumberMeansTheDefaultPort) {
+    // Through a proxy the request line names the address the request was sent to.
+    RawServer proxy([](const RawRequest&) { return RawReply{HttpOk("ok")}; });
+    WebRequestOptions o;
+    o.proxy = "127.0.0.1:" + std::to_string(proxy.port());
+    for (const Text url : {"http://portal.example:abc/x", "http://portal.example:/x", "http://portal.example:99999/x"})
+        EXPECT_EQ(WebRequest(url, o).body, "ok") << url;
+    EXPECT_EQ(WebRequest("http://portal.example:8080x/y", o).body, "ok");
+    const auto reqs = proxy.requests();
+    ASSERT_EQ(reqs.size(), 4u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(reqs[i].requestLine(), "GET http://portal.example/x HTTP/1.1");
+        EXPECT_EQ(reqs[i].header("Host"), "portal.example");
+    }
+    EXPECT_EQ(reqs[3].requestLine(), "GET http://portal.example:8080/y HTTP/1.1");
 }
 
 TEST_F(WebRequestTest, AnyOtherMethodIsAGet) {

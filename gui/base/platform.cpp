@@ -20,6 +20,7 @@ QMessageBox::Icon IconOf(int style) {
     case box::kExclamationIcon: return QMessageBox::Warning;
     case box::kInformationIcon: return QMessageBox::Information;
     case box::kStopIcon | box::kInformationIcon: return QMessageBox::Critical;
+    case box::kQuestionIcon | box::kInformationIcon: return QMessageBox::Question;
     case box::kExclamationIcon | box::kInformationIcon: return QMessageBox::Warning;
     default: return QMessageBox::NoIcon;
     }

@@ -33,8 +33,8 @@ public:
     virtual ~Platform() = default;
     // Style: one button set and icon bits of namespace box. An empty title gives the caption
     // "信息：". The combinations Windows leaves undefined are shown by their most severe part:
-    // stop + information with the stop icon, exclamation + information with the exclamation
-    // icon; both are used for failure messages.
+    // stop + information with the stop icon, question + information with the question icon,
+    // exclamation + information with the exclamation icon.
     virtual int MessageBox(const Text& text, int style, const Text& title = {}) = 0;
     virtual void OpenUrl(const Text& url) = 0;
     // A path chosen in an open-file dialog, or empty when cancelled.

@@ -25,7 +25,7 @@ DialTab::DialTab(QWidget* parent) : QWidget(parent) {
 
     分组框_在线拨打 = Group(this, "分组框7", "在线拨打电话", OnPage(5, 115, 285, 101));
     Caption(分组框_在线拨打, "主叫号码:", {10, 22, 58, 18});
-    组合框_主叫号码 = Make<QComboBox>(分组框_在线拨打, "组合框_主叫号码", {68, 20, 148, 22});
+    组合框_主叫号码 = Make<ElidingComboBox>(分组框_在线拨打, "组合框_主叫号码", {68, 20, 148, 22});
     按钮_刷新 = Button(分组框_在线拨打, "按钮_刷新", "刷新显示", {222, 19, 56, 24});
     Caption(分组框_在线拨打, "被叫号码:", {10, 50, 58, 18});
     编辑框_被叫号码 = Make<QLineEdit>(分组框_在线拨打, "编辑框_被叫号码", {68, 48, 148, 22});
@@ -94,9 +94,13 @@ void DialTab::PlaceCall() {
             }))
             return;
         const bool alive = guard.Run([&] {
-            if (result.accepted)
+            if (result.verdict == Verdict::Accepted)
                 platform_->MessageBox(Gbk("拨打成功，请等待接听电话！"), box::kOkButton | box::kInformationIcon,
                                       Gbk("成功"));
+            else if (result.verdict == Verdict::Unknown)
+                // The portal may be ringing the phone already: a second try would place a second call.
+                platform_->MessageBox(Gbk("拨打结果未知，请勿重复拨打，请稍候留意来电"),
+                                      box::kOkButton | box::kExclamationIcon, Gbk("结果未知"));
             else
                 platform_->MessageBox(Gbk("拨打失败，请检查！"), box::kOkButton | box::kStopIcon);
         });

@@ -67,7 +67,7 @@ MainWindow::MainWindow(Platform& platform, const QStringList& arguments)
     // The operations send the customer id the account tab shows.
     auto customerId = [this] { return FromQ(accountTab->标签_ID->text()); };
     dialTab->Wire(&platform_, customerId, [this] { OpenPhoneBook(); });
-    settingsTab->Wire(&platform_, this, customerId, [this] { RefreshAccountOverview(); });
+    settingsTab->Wire(&platform_, this, customerId, [this] { return RefreshAccountOverview(); });
     connect(dialTab->按钮_刷新, &QPushButton::clicked, this, [this] { RefreshAccountOverview(); });
 
     // "/free" counts only as the first argument, exactly so written.
@@ -75,6 +75,8 @@ MainWindow::MainWindow(Platform& platform, const QStringList& arguments)
     const int menuHeight = menuBar()->sizeHint().height();
     if (freeMode) {
         dialTab->组合框_主叫号码->setEditable(true);
+        // A typed caller number is sent as typed; Enter does not make it a forwarding number.
+        dialTab->组合框_主叫号码->setInsertPolicy(QComboBox::NoInsert);
         setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint);
         setMinimumSize(160, 120);
         resize(kClientWidth, kClientHeight + menuHeight);
@@ -235,15 +237,16 @@ void MainWindow::SignedInNow() {
     settingsTab->互联网浏览器->Navigate(HttpAddress(PortalHost(), paths::kAccountShow));
 }
 
-void MainWindow::RefreshAccountOverview() {
+bool MainWindow::RefreshAccountOverview() {
     WindowGuard guard(this);
     AccountOverview overview;
-    if (!guard.Run([&] { overview = ReadAccountOverview(PortalHost()); })) return;
+    if (!guard.Run([&] { overview = ReadAccountOverview(PortalHost()); })) return false;
     // A page that did not arrive or convert leaves everything as it was.
-    if (!overview.read) return;
+    if (!overview.read) return false;
     dialTab->ShowOverview(overview);
     accountTab->ShowOverview(overview);
     settingsTab->ShowForwardingNumbers(overview.forwardingNumbers);
+    return true;
 }
 
 void MainWindow::OnTrayEvent(TrayEvent event) {

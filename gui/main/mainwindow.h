@@ -40,7 +40,8 @@ public:
     // Shows the window as a click on the tray icon does, and the login window in front of it.
     void BringForward();
 
-    void RefreshAccountOverview();
+    // True when the account page was read (and the tabs show what it holds).
+    bool RefreshAccountOverview();
     // True from the first successful sign-in on, for the life of the program.
     bool signedIn() const { return signedIn_; }
     // Opens the login window (start-up and "切换账号(&C)"); at most one exists.

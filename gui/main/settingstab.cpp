@@ -39,9 +39,10 @@ SettingsTab::SettingsTab(QWidget* parent) : QWidget(parent) {
         {&组合框_免打扰提示音, "免打扰提示:", "组合框_免打扰提示音"},
     };
     int y = 20;
+    // The lists take the room the captions leave, so "zrv_SetBotherVox1.pcm" fits whole.
     for (const Combo& c : combos) {
-        Caption(分组框_基本功能, c.caption, {6, y + 2, 110, 18})->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        *c.member = Make<QComboBox>(分组框_基本功能, c.name, {120, y, 158, 22});
+        Caption(分组框_基本功能, c.caption, {2, y + 2, 104, 18})->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        *c.member = Make<ElidingComboBox>(分组框_基本功能, c.name, {108, y, 172, 22});
         y += 26;
     }
     AddValueItems(组合框_转接类型, {{"顺序接听", 1}, {"同时振铃", 2}});
@@ -61,12 +62,13 @@ SettingsTab::SettingsTab(QWidget* parent) : QWidget(parent) {
     分组框_增加转接号码 = Group(this, "分组框_增加转接号码", "转接号码 添加/编辑", OnPage(6, 262, 285, 118));
     Caption(分组框_增加转接号码, "号码:", {8, 21, 30, 18});
     编辑框_转接号码 = Make<QLineEdit>(分组框_增加转接号码, "编辑框_转接号码", {38, 19, 100, 22});
-    编辑框_转接号码->setMaxLength(12);
+    LimitTyping(编辑框_转接号码, 12);
     Caption(分组框_增加转接号码, "备注:", {144, 21, 30, 18});
     编辑框_备注 = Make<QLineEdit>(分组框_增加转接号码, "编辑框_备注", {174, 19, 62, 22});
     按钮_转接 = Button(分组框_增加转接号码, "按钮_转接", "添加", {240, 18, 40, 24});
     按钮_转接->setEnabled(false);
     列表框_转接号码 = Make<QListWidget>(分组框_增加转接号码, "列表框_转接号码", {8, 46, 150, 66});
+    TipWhenElided(列表框_转接号码);
     标签_转接备注 = ValueLabel(分组框_增加转接号码, "标签_转接备注", {164, 46, 116, 18});
     按钮_置顶 = Button(分组框_增加转接号码, "按钮_置顶", "置顶", {164, 66, 56, 22});
     按钮_上移 = Button(分组框_增加转接号码, "按钮_上移", "上移", {224, 66, 56, 22});
@@ -88,7 +90,7 @@ SettingsTab::SettingsTab(QWidget* parent) : QWidget(parent) {
 
     分组框_黑名单 = Group(this, "分组框3", "设置黑名单", OnPage(6, 523, 285, 117));
     标签_黑名单类型 = Caption(分组框_黑名单, "黑名单:", {10, 23, 42, 16}, "标签_转接号码3");
-    组合框_黑名单类型 = Make<QComboBox>(分组框_黑名单, "组合框_黑名单类型", {52, 22, 88, 20});
+    组合框_黑名单类型 = Make<ElidingComboBox>(分组框_黑名单, "组合框_黑名单类型", {52, 22, 88, 20});
     AddValueItems(组合框_黑名单类型, {{"普通黑名单", 1}, {"WebCall黑名单", 2}, {"语音黑名单", 3}});
     标签_开始字冠 = Caption(分组框_黑名单, "开始字冠:", {141, 24, 53, 16}, "标签17");
     编辑框_开始字冠 = Make<QLineEdit>(分组框_黑名单, "编辑框_开始字冠", {194, 22, 70, 20});
@@ -106,7 +108,7 @@ SettingsTab::SettingsTab(QWidget* parent) : QWidget(parent) {
 }
 
 void SettingsTab::Wire(Platform* platform, QWidget* mainWindow, std::function<Text()> customerId,
-                       std::function<void()> refresh) {
+                       std::function<bool()> refresh) {
     platform_ = platform;
     mainWindow_ = mainWindow;
     customerId_ = std::move(customerId);
@@ -134,6 +136,7 @@ void SettingsTab::ShowForwardingNumbers(const std::vector<ForwardingNumber>& num
         item->setData(Qt::UserRole, ++position);
         item->setData(kIdRole, ItemData(n.id));
         item->setData(kMemoRole, ItemData(n.memo));
+        item->setData(kNumberRole, ItemData(n.number));
         列表框_转接号码->addItem(item);
     }
 }
@@ -148,6 +151,21 @@ QListWidgetItem* SettingsTab::SelectedItem() const {
     return 列表框_转接号码->selectedItems().isEmpty() ? nullptr : 列表框_转接号码->currentItem();
 }
 
+bool SettingsTab::SelectedId(const QListWidgetItem* item, Text& id) {
+    id = TextOf(item->data(kIdRole));
+    if (!id.empty()) return true;
+    // An empty id would reach the portal as a request that does nothing.
+    platform_->MessageBox(Gbk("未能读取该号码的编号，请先点击“刷新显示”刷新号码列表"),
+                          box::kOkButton | box::kExclamationIcon, Gbk("请先刷新"));
+    return false;
+}
+
+int SettingsTab::Occurrences(const Text& number) const {
+    int n = 0;
+    for (int i = 0; i < 列表框_转接号码->count(); ++i) n += TextOf(列表框_转接号码->item(i)->data(kNumberRole)) == number;
+    return n;
+}
+
 void SettingsTab::AddForwarding() {
     const Text number = FromQ(编辑框_转接号码->text());
     if (number.size() <= 7) {
@@ -159,16 +177,16 @@ void SettingsTab::AddForwarding() {
                               Gbk("错误"));
         return;
     }
+    const int before = Occurrences(number);
     WindowGuard guard(this);
+    bool read = false;
     if (!guard.Run([&] {
             AddForwardingNumber(PortalHost(), number, FromQ(编辑框_备注->text()));
-            if (refresh_) refresh_();
+            read = refresh_ && refresh_();
         }))
         return;
-    // Success only when the portal's list now holds the number.
-    bool added = false;
-    for (int i = 0; i < 列表框_转接号码->count(); ++i) added = added || FromQ(列表框_转接号码->item(i)->text()) == number;
-    if (added)
+    // Success only when the portal's list, read afresh, holds the number once more than before.
+    if (read && Occurrences(number) > before)
         platform_->MessageBox(Gbk("添加成功！"), box::kOkButton | box::kInformationIcon, Gbk("恭喜"));
     else
         platform_->MessageBox(Gbk("添加失败！"), box::kOkButton | box::kExclamationIcon, Gbk("错误"));
@@ -180,8 +198,8 @@ void SettingsTab::ShowMemo() {
 
 void SettingsTab::MoveSelected(bool toTop) {
     QListWidgetItem* item = SelectedItem();
-    if (!item) return;
-    const Text id = TextOf(item->data(kIdRole));
+    Text id;
+    if (!item || !SelectedId(item, id)) return;
     WindowGuard guard(this);
     if (!guard.Run([&] { MoveForwardingNumber(PortalHost(), id, toTop); })) return;
     if (refresh_) refresh_();
@@ -189,8 +207,8 @@ void SettingsTab::MoveSelected(bool toTop) {
 
 void SettingsTab::DeleteSelected() {
     QListWidgetItem* item = SelectedItem();
-    if (!item) return;
-    const Text id = TextOf(item->data(kIdRole));
+    Text id;
+    if (!item || !SelectedId(item, id)) return;
     const Text question = Gbk("确定删除号码:") + FromQ(item->text()) + Gbk("吗?");
     if (platform_->MessageBox(question, box::kYesNoButtons | box::kQuestionIcon | box::kInformationIcon,
                               Gbk("是否删除")) != kYes)
@@ -208,9 +226,9 @@ ForwardEditWindow* SettingsTab::EditSelected() {
         if (refresh) refresh();
     });
     w->changed = false;
-    w->编辑框_转接号码->setText(item->text());
-    w->编辑框_转接备注->setText(标签_转接备注->text());
-    w->标签_ID->setText(ToQ(TextOf(item->data(kIdRole))));
+    // The number and memo as the portal holds them, whole; the window sends them back
+    // unchanged unless the user edits them.
+    w->Fill(TextOf(item->data(kNumberRole)), TextOf(item->data(kMemoRole)), TextOf(item->data(kIdRole)));
     w->show();
     QCoreApplication::processEvents();
     return w;
@@ -225,8 +243,11 @@ void SettingsTab::SubmitOptions() {
     PortalResult result;
     if (!guard.Run([&] { result = zv::SubmitOptions(PortalHost(), customerId_ ? customerId_() : Text(), o); }))
         return;
-    if (result.accepted)
+    if (result.verdict == Verdict::Accepted)
         platform_->MessageBox(Gbk("设置成功！"), box::kOkButton | box::kInformationIcon, Gbk("恭喜"));
+    else if (result.verdict == Verdict::Unknown)
+        platform_->MessageBox(Gbk("设置结果未知，请勿重复提交，刷新后查看"), box::kOkButton | box::kExclamationIcon,
+                              Gbk("结果未知"));
     else
         platform_->MessageBox(Gbk("设置失败！"), box::kOkButton | box::kStopIcon | box::kInformationIcon, Gbk("失败"));
 }
@@ -248,7 +269,7 @@ void SettingsTab::AddBlacklist() {
         }))
         return;
     // A failure is told too, rather than leaving the customer to guess.
-    if (result.accepted)
+    if (result.accepted())
         platform_->MessageBox(Gbk("新增黑名单成功！"), box::kOkButton | box::kInformationIcon);
     else
         platform_->MessageBox(Gbk("新增黑名单失败！"), box::kOkButton | box::kStopIcon);
@@ -274,8 +295,12 @@ void SettingsTab::ChangePasswordClicked() {
                                         confirmation);
         }))
         return;
-    if (result.accepted)
+    if (result.verdict == Verdict::Accepted)
         platform_->MessageBox(Gbk("密码修改成功"), box::kOkButton | box::kInformationIcon, Gbk("成功"));
+    else if (result.verdict == Verdict::Unknown)
+        // The portal may hold the new password already.
+        platform_->MessageBox(Gbk("密码修改结果未知，请勿重复修改，请先用新密码重新登陆试试"),
+                              box::kOkButton | box::kExclamationIcon, Gbk("结果未知"));
     else
         platform_->MessageBox(Gbk("密码修改失败"), box::kOkButton | box::kExclamationIcon | box::kInformationIcon,
                               Gbk("失败"));

@@ -20,8 +20,9 @@ class ForwardEditWindow;
 class SettingsTab : public QWidget {
 public:
     explicit SettingsTab(QWidget* parent);
+    // refresh reads the overview again and says whether it could read the account page.
     void Wire(Platform* platform, QWidget* mainWindow, std::function<Text()> customerId,
-              std::function<void()> refresh);
+              std::function<bool()> refresh);
     // Rebuilds the forwarding list from a read overview; nothing is selected afterwards.
     void ShowForwardingNumbers(const std::vector<ForwardingNumber>& numbers);
 
@@ -39,6 +40,7 @@ public:
     // The portal's record id and the memo of a forwarding number travel with its list item.
     static constexpr int kIdRole = Qt::UserRole + 1;
     static constexpr int kMemoRole = Qt::UserRole + 2;
+    static constexpr int kNumberRole = Qt::UserRole + 3; // the number's bytes as the portal gave them
 
     QGroupBox* 分组框_基本功能;
     QComboBox* 组合框_转接类型;
@@ -87,10 +89,14 @@ protected:
 
 private:
     QListWidgetItem* SelectedItem() const;
+    // The portal's record id of the selected number; false (and the user told to refresh)
+    // when the forwarding page did not give one.
+    bool SelectedId(const QListWidgetItem* item, Text& id);
+    int Occurrences(const Text& number) const;
     Platform* platform_ = nullptr;
     QWidget* mainWindow_ = nullptr;
     std::function<Text()> customerId_;
-    std::function<void()> refresh_;
+    std::function<bool()> refresh_;
 };
 
 } // namespace zv

@@ -22,7 +22,7 @@ ForwardEditWindow::ForwardEditWindow(QWidget* mainWindow, std::function<void()> 
     标签_号码 = Make<QLabel>(this, "标签1", {8, 16, 40, 16});
     标签_号码->setText(U("号码："));
     编辑框_转接号码 = Make<QLineEdit>(this, "编辑框_转接号码", {43, 14, 104, 20});
-    编辑框_转接号码->setMaxLength(12);
+    LimitTyping(编辑框_转接号码, 12);
     RefuseTypedNonDigits(编辑框_转接号码);
     标签_备注 = Make<QLabel>(this, "标签2", {8, 47, 40, 16});
     标签_备注->setText(U("备注："));
@@ -42,13 +42,23 @@ ForwardEditWindow::ForwardEditWindow(QWidget* mainWindow, std::function<void()> 
     PlaceNearParent(this, mainWindow);
 }
 
+void ForwardEditWindow::Fill(const Text& number, const Text& memo, const Text& id) {
+    number_ = number;
+    memo_ = memo;
+    编辑框_转接号码->setText(ToQ(number));
+    编辑框_转接备注->setText(ToQ(memo));
+    标签_ID->setText(ToQ(id));
+}
+
 void ForwardEditWindow::Confirm() {
+    // What still reads as it was filled in goes back byte for byte, whatever the display made
+    // of it.
+    auto sent = [](const QLineEdit* box, const Text& filled) {
+        return box->text() == ToQ(filled) ? filled : FromQ(box->text());
+    };
+    const Text number = sent(编辑框_转接号码, number_), memo = sent(编辑框_转接备注, memo_);
     WindowGuard guard(this);
-    if (!guard.Run([this] {
-            UpdateForwardingNumber(PortalHost(), FromQ(标签_ID->text()), FromQ(编辑框_转接号码->text()),
-                                   FromQ(编辑框_转接备注->text()));
-        }))
-        return;
+    if (!guard.Run([&] { UpdateForwardingNumber(PortalHost(), FromQ(标签_ID->text()), number, memo); })) return;
     changed = true;
     close();
 }

@@ -13,6 +13,8 @@ class ForwardEditWindow : public QWidget {
 public:
     // onChanged runs once when the window closes after "确认修改".
     ForwardEditWindow(QWidget* mainWindow, std::function<void()> onChanged);
+    // The number, the memo and the record id of the number being edited.
+    void Fill(const Text& number, const Text& memo, const Text& id);
     void Confirm();
 
     QLabel* 标签_号码;
@@ -30,6 +32,7 @@ protected:
 private:
     std::function<void()> onChanged_;
     bool closed_ = false;
+    Text number_, memo_; // as filled in, sent back as they are unless changed
 };
 
 } // namespace zv

@@ -46,12 +46,12 @@ LoginWindow::LoginWindow(Platform& platform, std::function<void()> onSignedIn, s
     标签_帐号 = Make<QLabel>(this, "标签_帐号", {69, 80, 32, 18});
     标签_帐号->setText(U("账号:"));
     编辑框_用户 = Make<QLineEdit>(this, "编辑框_用户", {101, 78, 123, 22});
-    编辑框_用户->setMaxLength(8);
+    LimitTyping(编辑框_用户, 8);
     编辑框_用户->setValidator(DigitsValidator(编辑框_用户));
     标签_密码 = Make<QLabel>(this, "标签_密码", {69, 112, 32, 18});
     标签_密码->setText(U("密码:"));
     编辑框_密码 = Make<QLineEdit>(this, "编辑框_密码", {101, 109, 123, 22});
-    编辑框_密码->setMaxLength(12);
+    LimitTyping(编辑框_密码, 12);
     编辑框_密码->setEchoMode(QLineEdit::Password);
     标签_验证码 = Make<QLabel>(this, "标签_验证码", {58, 142, 44, 18});
     标签_验证码->setText(U("验证码:"));
@@ -181,7 +181,7 @@ void LoginWindow::SignIn() {
     }
     PortalResult result;
     if (!guard.Run([&] { result = PostLogin(PortalHost(), user, FromQ(编辑框_密码->text()), captcha); })) return;
-    if (result.accepted) {
+    if (result.accepted()) {
         if (!guard.Run([this] {
                 if (onSignedIn_) onSignedIn_();
             }))

@@ -51,6 +51,7 @@ PhoneBookWindow::PhoneBookWindow(Platform& platform, QWidget* mainWindow, const 
     small.setPointSizeF(small.pointSizeF() - 1);
     超级列表框_联系人->setFont(small);
     超级列表框_联系人->setStyleSheet(QStringLiteral("QTableWidget{color:rgb(0,136,255);background:white;}"));
+    TipWhenElided(超级列表框_联系人);
     超级列表框_联系人->setContextMenuPolicy(Qt::CustomContextMenu);
     setCentralWidget(超级列表框_联系人);
     connect(超级列表框_联系人, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -72,12 +73,19 @@ void PhoneBookWindow::ReloadContactList() {
     超级列表框_联系人->setRowCount(static_cast<int>(contacts.size()));
     int row = 0;
     for (const Contact& c : contacts) {
-        超级列表框_联系人->setItem(row, 0, new QTableWidgetItem(ToQ(c.name)));
+        auto* name = new QTableWidgetItem(ToQ(c.name));
+        name->setData(Qt::UserRole, QByteArray(c.name.data(), static_cast<qsizetype>(c.name.size())));
+        超级列表框_联系人->setItem(row, 0, name);
         超级列表框_联系人->setItem(row, 1, new QTableWidgetItem(ToQ(c.number)));
         超级列表框_联系人->setItem(row, 2, new QTableWidgetItem(ToQ(c.qq)));
         ++row;
     }
     超级列表框_联系人->setUpdatesEnabled(true);
+}
+
+Text PhoneBookWindow::StoredName(int row) const {
+    const QByteArray b = 超级列表框_联系人->item(row, 0)->data(Qt::UserRole).toByteArray();
+    return Text(b.constData(), static_cast<size_t>(b.size()));
 }
 
 int PhoneBookWindow::SelectedRow() const {
@@ -125,7 +133,7 @@ void PhoneBookWindow::EditContact() {
     w->show();
     w->raise();
     w->activateWindow();
-    w->contactUnderEdit = FromQ(w->编辑框_联系人->text());
+    w->contactUnderEdit = row < 0 ? Text() : StoredName(row);
 }
 
 void PhoneBookWindow::ImportContacts() {
@@ -137,7 +145,7 @@ void PhoneBookWindow::ImportContacts() {
 void PhoneBookWindow::DeleteContact() {
     const int row = SelectedRow();
     if (row < 0) return;
-    const Text name = FromQ(超级列表框_联系人->item(row, 0)->text());
+    const Text name = StoredName(row);
     if (platform_.MessageBox(Gbk("确定要删除选择联系人吗？"), box::kYesNoButtons | box::kInformationIcon) != kYes) return;
     book_.Remove(name);
     ReloadContactList();
@@ -181,11 +189,21 @@ void AddContactWindow::SaveContact() {
         platform_.MessageBox(Gbk("联系人不能为空^^"), box::kOkButton | box::kStopIcon, Gbk("添加失败："));
         return;
     }
+    // The file cannot hold a name of blanks only: it would be lost without a word.
+    if (编辑框_联系人->text().trimmed().isEmpty()) {
+        platform_.MessageBox(Gbk("联系人不能只有空格^^"), box::kOkButton | box::kStopIcon, Gbk("添加失败："));
+        return;
+    }
     if (编辑框_号码->text().isEmpty()) {
         platform_.MessageBox(Gbk("号码不能为空^^"), box::kOkButton | box::kStopIcon, Gbk("添加失败："));
         return;
     }
-    book_.Store(FromQ(编辑框_联系人->text()), FromQ(编辑框_号码->text()), FromQ(编辑框_QQ->text()), contactUnderEdit);
+    // An edited contact whose name still reads as it did keeps the name's bytes as stored, also
+    // when they are not GBK the list could show.
+    const Text name = !contactUnderEdit.empty() && 编辑框_联系人->text() == ToQ(contactUnderEdit)
+                          ? contactUnderEdit
+                          : FromQ(编辑框_联系人->text());
+    book_.Store(name, FromQ(编辑框_号码->text()), FromQ(编辑框_QQ->text()), contactUnderEdit);
     contactUnderEdit.clear();
     Refresh();
     close();

@@ -33,6 +33,8 @@ public:
     void DialSelected();
     // The first selected row in list order, or -1.
     int SelectedRow() const;
+    // The contact's name as the file holds it, whatever the list can show of it.
+    Text StoredName(int row) const;
     AddContactWindow* addWindow() const { return add_; }
 
     QMenu* menuEdit;
@@ -62,7 +64,7 @@ public:
     QPushButton* 按钮_导入联系人;
     QPushButton* 按钮_被添加;
     Text fileName;         // the import dialog's file name, kept across a cancel
-    Text contactUnderEdit; // the name of the contact being edited; empty when adding
+    Text contactUnderEdit; // the stored name of the contact being edited; empty when adding
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

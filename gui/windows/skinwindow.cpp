@@ -78,7 +78,7 @@ SkinWindow::SkinWindow(const QPoint& mouse, int buttonWidth)
     滑块_亮度->setValue(50);
     滑块_透明度->setValue(100);
     分组框_选择皮肤 = Group(this, "分组框1", "选择皮肤", {182, 29, 121, 72});
-    组合框_皮肤选择 = Make<QComboBox>(分组框_选择皮肤, "组合框_皮肤选择", {5, 25, 105, 22});
+    组合框_皮肤选择 = Make<ElidingComboBox>(分组框_选择皮肤, "组合框_皮肤选择", {5, 25, 105, 22});
     组合框_皮肤选择->setEditable(true);
     组合框_皮肤选择->setInsertPolicy(QComboBox::NoInsert);
 

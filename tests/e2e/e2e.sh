@@ -54,6 +54,24 @@ second_start() { # arguments: starts the client again as a browser would; its ex
   rc=$?
   echo "$rc"
 }
+# The child window's frame lies where the placement rule puts it by the outer sizes (frames
+# included) of child and parent on the 1024 by 768 screen: centred over the parent, its top
+# centred on the screen, never past an edge.
+placed_near() { # child, parent
+  local c p
+  c=$(grep "^window:$1 " "$geo" | head -1) && p=$(grep "^window:$2 " "$geo" | head -1) || return 1
+  set -- ${c#* } ${p#* } # child x y w h, parent x y w h
+  local twice=$((2 * $5 - ($3 - $7))) x
+  if [ "$twice" -ge 0 ]; then x=$((twice / 2)); else x=$5; fi
+  [ "$x" -gt $((1024 - $3)) ] && x=$((1024 - $3))
+  [ "$x" -lt 0 ] && x=0
+  local y=$(((768 - $4) / 2))
+  [ "$y" -lt 0 ] && y=0
+  [ "$1" -eq "$x" ] && [ "$2" -eq "$y" ] || {
+    echo "  (at $1,$2 ${3}x$4, expected $x,$y; parent at $5,$6 ${7}x$8)"
+    return 1
+  }
+}
 main_windows() { xdotool search --onlyvisible --name 'Zorvane系统' 2>/dev/null | wc -l; }
 callee_is() { grep -qxF "text:编辑框_被叫号码 $1" "$geo" 2>/dev/null; }
 # The stand-in portal, the display with a window manager and a notification area, the client.
@@ -102,6 +120,7 @@ step "import a phone book"
 printf '\xd5\xc5\xc8\xfd=13700000001\r\n\xc0\xee\xcb\xc4=13700000002\r\nbad line\r\n' > "$work/contacts.txt"
 click 按钮_电话簿
 check "the phone book opens" until_true 5 window_shown PhoneBookWindow
+check "it is centred over the main window by the outer sizes" until_true 3 placed_near PhoneBookWindow MainWindow
 click PhoneBookWindow/超级列表框_联系人
 key alt+e s
 check "the format is explained first" answer_box
@@ -153,6 +172,7 @@ step "edit it"
 click '列表框_转接号码#2'
 click 按钮_编辑
 check "the edit window opens" until_true 5 window_shown ForwardEditWindow
+check "it is centred over the main window by the outer sizes" until_true 3 placed_near ForwardEditWindow MainWindow
 click ForwardEditWindow/编辑框_转接号码 && key ctrl+a && type_text 13900004444
 shot editing
 click ForwardEditWindow/按钮1

@@ -32,6 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     bool found = false;
     TextBetween(text, left, right, &found);
+    // Over bytes the same markers are found at least where the GBK steps find them.
+    const bool gbkFound = found;
+    TextBetweenBytes(text, left, right, &found);
+    if (gbkFound && !found) std::abort();
+    // Decoding references never makes a text longer.
+    if (DecodeCharacterReferences(text).size() > text.size()) std::abort();
     SplitFirstColumns(text, left, right);
     if (PercentEncodeAll(text).size() != text.size() * 3) std::abort();
     FormValue(text);
